@@ -1,0 +1,110 @@
+// Problem echo and tableau grid.
+#include "console/display.h"
+
+#include <ostream>
+
+#include "console/text_out.h"
+
+namespace {
+
+// One coefficient of the echo: "+x1", "-1/5x2", "+3/4x3", "-2x4", or nothing for a zero.
+void print_term(std::ostream &out, fraction v, int column)
+{
+    if (v.num == 0)
+        return;
+    if (v.num == 1 || v.num == -1) {
+        put(out, v.num == 1 ? "+" : "-");
+        if (v.den != 1) {
+            put(out, "1/");
+            put_int(out, v.den);
+        }
+    } else {
+        if (v.num > 1)
+            put(out, "+");
+        put_int(out, v.num);
+        if (v.den != 1) {
+            put(out, "/");
+            put_int(out, v.den);
+        }
+    }
+    put(out, "x");
+    put_int(out, column);
+}
+
+// "%d", then "/%d" only when the denominator is not 1.
+void print_value(std::ostream &out, fraction v)
+{
+    put_int(out, v.num);
+    if (v.den != 1) {
+        put(out, "/");
+        put_int(out, v.den);
+    }
+}
+
+void print_cell(std::ostream &out, fraction v)
+{
+    print_value(out, v);
+    put(out, "\t");
+}
+
+void print_separator(std::ostream &out, int n_cols)
+{
+    put(out, "\t");
+    for (int j = 0; j < n_cols; ++j)
+        put(out, "--------");
+    put(out, "\n");
+}
+
+const char *relation_symbol(int code) { return code == -1 ? "<" : (code == 1 ? ">" : "="); }
+
+} // namespace
+
+void print_problem(const tableau_store &s, std::ostream &out)
+{
+    put(out, "Funzione Obiettivo\n");
+    put(out, "Min z -> ");
+    for (int j = 1; j <= s.cost_count; ++j)
+        print_term(out, s.tableau[0][j], j);
+    put(out, "=");
+    put_int(out, s.tableau[0][s.cost_count + 1].num);
+    put(out, "\n");
+    put(out, "Matrice dei vincoli\n");
+    for (int i = 1; i <= s.n_rows; ++i) {
+        int length = s.tableau[i][length_col].num;
+        for (int j = 1; j < length; ++j)
+            print_term(out, s.tableau[i][j], j);
+        put(out, relation_symbol(s.tableau[i][0].num));
+        print_value(out, s.tableau[i][length]);
+        put(out, "\n");
+    }
+    put(out, "\n\n");
+}
+
+void print_tableau(const tableau_store &s, const table_row &objective, std::ostream &out)
+{
+    put(out, "\n\n");
+    put(out, "\t");
+    for (int j = 1; j < s.n_cols; ++j) {
+        put(out, "x");
+        put_int(out, j);
+        put(out, "\t");
+    }
+    put(out, "RHS");
+    put(out, "\n");
+    print_separator(out, s.n_cols);
+    put(out, "\t");
+    for (int j = 1; j <= s.n_cols; ++j)
+        print_cell(out, objective[j]);
+    put(out, "\n");
+    print_separator(out, s.n_cols);
+    for (int i = 1; i <= s.n_rows; ++i) {
+        put(out, "x");
+        put_int(out, s.tableau[i][0].num);
+        put(out, "\t");
+        for (int j = 1; j <= s.n_cols; ++j)
+            print_cell(out, s.tableau[i][j]);
+        put(out, "\n\n");
+    }
+    print_separator(out, s.n_cols);
+    put(out, "\n");
+}

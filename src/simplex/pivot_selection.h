@@ -1,0 +1,29 @@
+// The decisions of each simplex iteration: entering column, leaving row, optimality tests.
+#pragma once
+
+#include "model/tableau_store.h"
+
+// How the entering column and ties between leaving rows are chosen. The largest-coefficient rule
+// is the usual one; the lowest-index rule (Bland's) takes over after a degenerate pivot, because
+// it cannot cycle.
+enum class pivot_rule { largest_coefficient, lowest_index };
+
+// The entering column among 1..n_cols-1, or 0 when no objective entry is strictly positive.
+// largest_coefficient: the largest single-precision value, the lowest column on ties;
+// lowest_index: the first strictly positive entry.
+int choose_entering(const tableau_store &s, const table_row &objective, pivot_rule rule);
+
+// The leaving row for column c by the exact minimum-ratio test over the rows with a strictly
+// positive entry in c and a right-hand side of zero or more; ties go to the lowest row
+// (largest_coefficient) or to the row with the lowest basic variable (lowest_index). Records the
+// choice (pivot mark on the cell, c as the row's basic variable). Returns 0, writing nothing,
+// when no row has a positive entry in c.
+int choose_leaving(tableau_store &s, int c, pivot_rule rule);
+
+// True when all but one of the variable columns of the objective row are negative: the
+// objective cannot improve further.
+bool phase1_optimal(const tableau_store &s);
+bool phase2_optimal(const tableau_store &s);
+
+// Sets the low byte of a cell's mark word: the cell was chosen as pivot element.
+inline void set_pivot_mark(fraction &f) { f.mark = (f.mark & ~0xFFu) | 1u; }

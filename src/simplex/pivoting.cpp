@@ -1,0 +1,47 @@
+// Pivot step and pricing out.
+#include "simplex/pivoting.h"
+
+namespace {
+
+// row[j] = row[j] - e * pivot_row[j], with e read once before the loop.
+void eliminate(tableau_store &s, fraction *row, fraction e, const fraction *pivot_row)
+{
+    for (int j = 1; j <= s.n_cols; ++j)
+        row[j] = frac_sub_mul(row[j], e, pivot_row[j], s.overflow);
+}
+
+int basic_row_of(const tableau_store &s, int column)
+{
+    for (int i = 1; i <= s.n_rows; ++i)
+        if (s.tableau[i][0].num == column)
+            return i;
+    return 0;
+}
+
+} // namespace
+
+void pivot(tableau_store &s, int row, int col, table_row &objective)
+{
+    fraction *pivot_row = s.tableau[row];
+    fraction inverse = frac_reciprocal(pivot_row[col]);
+    for (int j = 1; j <= s.n_cols; ++j)
+        pivot_row[j] = frac_mul(pivot_row[j], inverse, s.overflow);
+    // The objective row goes first, always from the normalised pivot row.
+    eliminate(s, objective, objective[col], pivot_row);
+    for (int i = 1; i <= s.n_rows; ++i)
+        if (i != row)
+            eliminate(s, s.tableau[i], s.tableau[i][col], pivot_row);
+}
+
+void price_out(tableau_store &s, table_row &objective)
+{
+    for (int j = 1; j <= s.n_cols; ++j) {
+        if (s.col_class[j] != class_unit || objective[j].num == 0)
+            continue;
+        int i = basic_row_of(s, j);
+        if (i == 0)
+            continue; // a unit column outside the basis: nothing to price out against
+        // objective[k] = objective[k] + (-objective[j]) * tableau[i][k]
+        eliminate(s, objective, objective[j], s.tableau[i]);
+    }
+}

@@ -1,0 +1,16 @@
+// The two row operations of the simplex engine: the pivot step and the pricing out of an
+// objective row. Both work only through the exact fraction operations; an overflow is recorded
+// in the store.
+#pragma once
+
+#include "model/tableau_store.h"
+
+// Gauss-Jordan step on tableau[row][col]: the pivot row is divided by the pivot element, then the
+// objective row and every other constraint row lose their multiple of it, in columns 1..n_cols.
+// Column 0 is not written: the caller has recorded the entering column there.
+void pivot(tableau_store &s, int row, int col, table_row &objective);
+
+// Brings the objective row to canonical form for the recorded basis: zero in every basic column
+// and the value of the basic solution in its right-hand side. A unit column that no row records
+// as basic is left alone.
+void price_out(tableau_store &s, table_row &objective);
