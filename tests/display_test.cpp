@@ -1,0 +1,85 @@
+// The problem echo and the tableau grid, byte for byte, from store states built by hand.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+#include <string>
+
+#include "console/display.h"
+#include "test_support.h"
+
+namespace {
+
+// Cells "n/d" or "n" (denominator 1) from column 0 on.
+void put_cells(fraction *row, const std::string &cells, int32_t *length = nullptr) {
+    std::istringstream words(cells);
+    std::string word;
+    int c = 0;
+    for (; words >> word; ++c) {
+        int num = 0, den = 1;
+        std::sscanf(word.c_str(), "%d/%d", &num, &den);
+        row[c] = {num, den, 0};
+    }
+    if (length != nullptr)
+        *length = c - 1; // the last cell is the right-hand side
+}
+
+std::string rule(int n_cols) {
+    return "\t" + std::string(8 * n_cols, '-') + "\n";
+}
+
+const std::string grid_head = "\n\n\tx1\tx2\tx3\tx4\tx5\tRHS\n" + rule(6);
+
+struct display_case {
+    int cost_count, n_cols, n_rows;
+    const char *rows; // row 0, then rows 1..n_rows, separated by "|"
+    const char *w_row;
+    char shown; // 'p': print_problem, 'w': print_tableau(w_row), '0': print_tableau(row 0)
+    std::string want;
+} cases[] = {
+    {3, 0, 2, "0/0 -3 -2 0/0 0 | -1 1 1 4 | 1 1 3 6", "", 'p',
+     "Funzione Obiettivo\nMin z -> -3x1-2x2=0\nMatrice dei vincoli\n+x1+x2<4\n+x1+3x2>6\n\n\n"},
+    {5, 0, 2, "0/0 -1/2 1 0 -5/3 0/0 0 | -1 1 1 7/2 | 1 1 3 4", "", 'p',
+     "Funzione Obiettivo\nMin z -> -1/2x1+x2-5/3x4=0\nMatrice dei vincoli\n+x1+x2<7/2\n+x1+3x2>4"
+     "\n\n\n"},
+    // Every term form; zero terms vanish; a row without relation symbol is echoed with "=".
+    {1, 0, 4,
+     "0/0 0/0 7/2 | -1 1/5 -1/5 1/-2 2 -2 3/4 -3/4 0/7 -1 1 5/0 | 1 0 0/3 5 | 0/0 5/0 -1/2 |"
+     "0 -3/-4 3/-4 0",
+     "", 'p',
+     "Funzione Obiettivo\nMin z -> =7\nMatrice dei vincoli\n"
+     "+1/5x1-1/5x2+1/-2x3+2x4-2x5+3/4x6-3/4x7-x9+x10<5/0\n>5\n+5/0x1=-1/2\n-3/-4x1+3/-4x2=0\n\n\n"},
+    // Row 0 holds 9s that must not show through when w_row is the objective.
+    {0, 6, 2, "0 9 9 9 9 9 9 | 3 1 1 1 0 0 4 | 5 1 3 0 -1 1 6", "0 0 0 0 0 -1 0", 'w',
+     grid_head + "\t0\t0\t0\t0\t-1\t0\t\n" + rule(6) + "x3\t1\t1\t1\t0\t0\t4\t\n\n" +
+         "x5\t1\t3\t0\t-1\t1\t6\t\n\n" + rule(6) + "\n"},
+    {0, 6, 2, "0 9 9 9 9 9 9 | 3 2/3 0 1 1/3 -1/3 2 | 2 1/3 1 0 -1/3 1/3 2", "0 0 0 0 0 -1 0", 'w',
+     grid_head + "\t0\t0\t0\t0\t-1\t0\t\n" + rule(6) + "x3\t2/3\t0\t1\t1/3\t-1/3\t2\t\n\n" +
+         "x2\t1/3\t1\t0\t-1/3\t1/3\t2\t\n\n" + rule(6) + "\n"},
+    {0, 1, 1, "0 | 1 5", "0 0/103", 'w',
+     "\n\n\tRHS\n" + rule(1) + "\t0/103\t\n" + rule(1) + "x1\t5\t\n\n" + rule(1) + "\n"},
+    {0, 3, 0, "0 -1/2 1/-2 0", "", '0',
+     "\n\n\tx1\tx2\tRHS\n" + rule(3) + "\t-1/2\t1/-2\t0\t\n" + rule(3) + rule(3) + "\n"},
+};
+
+} // namespace
+
+TEST(DisplayOutput, EchoAndGridByteForByte) {
+    for (const display_case &c : cases) {
+        auto s = fresh_store();
+        s->cost_count = c.cost_count;
+        s->n_cols = c.n_cols;
+        s->n_rows = c.n_rows;
+        std::istringstream rows(c.rows);
+        std::string cells;
+        for (int r = 0; std::getline(rows, cells, '|'); ++r)
+            put_cells(s->tableau[r], cells, r > 0 ? &row_length(*s, r) : nullptr);
+        put_cells(s->w_row, c.w_row);
+        std::ostringstream out;
+        if (c.shown == 'p')
+            print_problem(*s, out);
+        else
+            print_tableau(*s, c.shown == 'w' ? s->w_row : s->tableau[0], out);
+        EXPECT_EQ(out.str(), c.want) << c.rows;
+    }
+}

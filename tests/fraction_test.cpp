@@ -1,0 +1,178 @@
+// Exact fractions: the trial-division forms a hand computation shows, the mark word, and wide
+// intermediates that either give the exact value or record an overflow, never a wrapped one.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <initializer_list>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "model/fraction.h"
+
+namespace {
+
+std::string text(fraction f) {
+    return std::to_string(f.num) + "/" + std::to_string(f.den) + " #" + std::to_string(f.mark);
+}
+
+// The reference: plain 64-bit arithmetic, then divisors 101 down to 2, each tried once.
+fraction ref_reduce(int64_t n, int64_t d, uint32_t mark) {
+    if (d < 0) {
+        n = -n;
+        d = -d;
+    }
+    for (int64_t k = 101; k >= 2; --k) {
+        if (n % k == 0 && d % k == 0) {
+            n /= k;
+            d /= k;
+        }
+    }
+    return {static_cast<int32_t>(n), static_cast<int32_t>(d), mark};
+}
+
+fraction ref_add(fraction a, fraction b) {
+    return ref_reduce(int64_t{a.num} * b.den + int64_t{b.num} * a.den, int64_t{a.den} * b.den,
+                      a.mark);
+}
+
+fraction ref_mul(fraction a, fraction b) {
+    return ref_reduce(int64_t{a.num} * b.num, int64_t{a.den} * b.den, a.mark);
+}
+
+fraction ref_sub_mul(fraction a, fraction b, fraction c) {
+    return ref_add(a, ref_mul({b.num, -b.den, b.mark}, c));
+}
+
+constexpr uint32_t mark_a = 0x5a5a0001, mark_b = 0x22, mark_c = 0x33;
+
+// "n/d" or "n" (denominator 1).
+fraction parse(const std::string &word, uint32_t mark) {
+    int num = 0, den = 1;
+    std::sscanf(word.c_str(), "%d/%d", &num, &den);
+    return {num, den, mark};
+}
+
+// Cases "operation operands -> result", separated by ";". Every fraction result must carry the
+// mark of the first operand; "overflow" demands the flag, any other fraction result forbids it.
+const char *const cases =
+    // Trial division: each divisor from 101 down to 2 is tried once, signs are left alone.
+    "make 4/8 -> 1/2; make 12/18 -> 2/3; make 128/256 -> 1/2; make 121/242 -> 11/22;"
+    "make 103/206 -> 103/206; make -4/8 -> -1/2; make 4/-8 -> 1/-2; make 1/-3 -> 1/-3;"
+    "make 0/6 -> 0/1; make 0/202 -> 0/1; make 0/103 -> 0/103; make 6/0 -> 1/0;"
+    "make -2147483648/-2147483648 -> -1024/-1024;"
+    "add 2/3 1/6 -> 5/6; add 1/2 1/3 -> 5/6; add 1/-3 1/3 -> 0/1; add 1/-2 0 -> -1/2;"
+    "add 1/206 1/206 -> 103/10609; mul 2/-3 3/4 -> -1/2; mul 1/-3 1/-3 -> 1/9;"
+    "mul 0/5 3/-7 -> 0/1; mul 103 1/206 -> 103/206; sub_mul 1/2 1/3 3/4 -> 1/4;"
+    "sub_mul 5 2 3 -> -1; sub_mul 3/4 3/4 1 -> 0/1; reciprocal -2/3 -> 3/-2;"
+    "negate 2/3 -> 2/-3; negate 1/-3 -> 1/3; negate 0/1 -> 0/-1;"
+    "negate 3/-2147483648 -> -3/-2147483648;"
+    // Out of range after the trial division, in range after the gcd (1201289 = 103 107 109).
+    "add 1/1201289 1/1201289 -> 2/1201289; mul 2060000 30000/103 -> 600000000;"
+    // Out of range before the trial division only: its form, not the gcd's, is the result.
+    "mul 2060000000 2/206 -> 2060000000/103; mul 2/-2147483648 1 -> -1/1073741824;"
+    "mul -2147483648 1 -> -2147483648;"
+    // The product alone needs more than 32 bits; the sum that is stored does not.
+    "sub_mul 1 65536 32768 -> -2147483647; sub_mul 0 -2147483648 -1 -> -2147483648;"
+    "sub_mul -1 2147483647 1 -> -2147483648; sub_mul 1/65536 1/65536 65536/65536 -> 0/2048;"
+    // No 32-bit form exists (-1/2^31 needs a positive denominator).
+    "add 2147483647 1 -> overflow; add 1/65536 -1/65537 -> overflow; mul 65536 65536 -> overflow;"
+    "mul 1/65537 1/65537 -> overflow; mul -2147483648 -1 -> overflow;"
+    "mul 1/-2147483648 1 -> overflow; mul 2060000000 1000/927 -> overflow;"
+    "sub_mul 0 -2147483648 1 -> overflow; sub_mul 1/65536 1/65536 1/65536 -> overflow;"
+    // Exact sign tests, also where a 32-bit product of the two fields would wrap.
+    "positive 1/-3 -> false; positive -2/-3 -> true; positive 0/5 -> false; positive 3/4 -> true;"
+    "positive -2147483648/-2147483648 -> true; positive 2147483647/-2147483648 -> false;"
+    "positive 2147483647/2 -> true; positive 65536/65536 -> true; positive -65536/65536 -> false;"
+    "positive 0/-2147483648 -> false; positive -2147483648/0 -> false;"
+    "positive -1/-2147483648 -> true; positive -2147483648/2147483647 -> false;"
+    // Ratios n1/d1 against n2/d2; the last pair is equal in single precision only.
+    "compare 1 2 1 3 -> 1; compare 1 3 1 2 -> -1; compare 2/4 1 1/2 1 -> 0;"
+    "compare -1/-2 1 1/2 1 -> 0; compare 0 5 1 5 -> -1;"
+    "compare 2147483647 1/2147483647 2147483647 1/2147483646 -> 1";
+
+std::string evaluate(const std::string &op, const std::vector<fraction> &x, bool &overflow) {
+    return op == "make"         ? text(frac_make(x[0]))
+           : op == "negate"     ? text(frac_negate(x[0]))
+           : op == "reciprocal" ? text(frac_reciprocal(x[0]))
+           : op == "add"        ? text(frac_add(x[0], x[1], overflow))
+           : op == "mul"        ? text(frac_mul(x[0], x[1], overflow))
+           : op == "sub_mul"    ? text(frac_sub_mul(x[0], x[1], x[2], overflow))
+           : op == "positive"   ? (frac_is_positive(x[0]) ? "true" : "false")
+                                : std::to_string(frac_ratio_compare(x[0], x[1], x[2], x[3]));
+}
+
+} // namespace
+
+TEST(FractionOps, OperationsOnTheirExamplesAndAtThe32BitEdges) {
+    std::istringstream all(cases);
+    std::string one;
+    while (std::getline(all, one, ';')) {
+        std::istringstream words(one);
+        std::string op, word;
+        words >> op;
+        std::vector<fraction> x;
+        while (words >> word && word != "->")
+            x.push_back(parse(word, x.empty() ? mark_a : x.size() == 1 ? mark_b : mark_c));
+        words >> word;
+        bool overflow = false;
+        std::string got = evaluate(op, x, overflow);
+        EXPECT_EQ(overflow, word == "overflow") << one;
+        bool plain = op == "positive" || op == "compare";
+        if (word != "overflow") {
+            EXPECT_EQ(got, plain ? word : text(parse(word, mark_a))) << one;
+        }
+    }
+    fraction minus_one = frac_negate({INT32_MIN, INT32_MIN, 0}); // 1 has no field-wise negation
+    EXPECT_TRUE(minus_one.den != 0 && int64_t{minus_one.num} == -int64_t{minus_one.den});
+    bool recorded = true; // a recorded overflow survives later results that fit
+    frac_add({1, 2, 0}, {1, 3, 0}, recorded);
+    frac_sub_mul({1, 2, 0}, {1, 3, 0}, {1, 1, 0}, recorded);
+    EXPECT_TRUE(recorded);
+    EXPECT_EQ(frac_ratio({3, 1, 0}, {2, 1, 0}), 1.5f);
+    EXPECT_EQ(frac_ratio({7, 2, 0}, {1, 4, 0}), 14.0f);
+    EXPECT_EQ(frac_ratio({1, 3, 0}, {1, 1, 0}), 1.0f / 3.0f);
+}
+
+// Every small operand pair (and triple) against the reference; the first few mismatches are
+// reported with their operands, the rest only counted.
+TEST(FractionOps, SweepAgainstReference) {
+    auto values = [](int range, uint32_t mark) {
+        std::vector<fraction> v;
+        for (int n = -range; n <= range; ++n)
+            for (int d = -range; d <= range; ++d)
+                if (d != 0)
+                    v.push_back({n, d, mark});
+        return v;
+    };
+    int failures = 0;
+    auto check = [&](const char *name, fraction got, bool flag, fraction want,
+                     std::initializer_list<fraction> operands) {
+        if ((!flag && got.num == want.num && got.den == want.den && got.mark == want.mark) ||
+            ++failures > 5)
+            return;
+        std::string shown;
+        for (fraction f : operands)
+            shown += " " + text(f);
+        ADD_FAILURE() << name << shown << " gave " << text(got) << (flag ? " (overflow)" : "")
+                      << ", expected " << text(want);
+    };
+    const std::vector<fraction> as = values(16, mark_a), bs = values(16, mark_b);
+    for (fraction a : as)
+        for (fraction b : bs) {
+            bool add_flag = false, mul_flag = false;
+            check("frac_add", frac_add(a, b, add_flag), add_flag, ref_add(a, b), {a, b});
+            check("frac_mul", frac_mul(a, b, mul_flag), mul_flag, ref_mul(a, b), {a, b});
+        }
+    const std::vector<fraction> small_a = values(4, mark_a), small = values(4, mark_b);
+    for (fraction a : small_a)
+        for (fraction b : small)
+            for (fraction c : small) {
+                bool flag = false;
+                check("frac_sub_mul", frac_sub_mul(a, b, c, flag), flag, ref_sub_mul(a, b, c),
+                      {a, b, c});
+            }
+    EXPECT_EQ(failures, 0);
+}

@@ -1,0 +1,15 @@
+# Runs one golden case: PROGRAM with CASE.in on standard input, its screen written to SCREEN.
+execute_process(COMMAND timeout 10 ${PROGRAM}
+                INPUT_FILE ${CASE}.in
+                OUTPUT_FILE ${SCREEN}
+                RESULT_VARIABLE status)
+file(READ ${CASE}.status expected_status)
+string(STRIP "${expected_status}" expected_status)
+if(NOT "${status}" STREQUAL "${expected_status}")
+    message(FATAL_ERROR "exit status ${status}, expected ${expected_status} (124: timed out)")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${SCREEN} ${CASE}.out
+                RESULT_VARIABLE differs)
+if(differs)
+    message(FATAL_ERROR "screen differs from ${CASE}.out; see ${SCREEN}")
+endif()

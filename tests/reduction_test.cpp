@@ -1,0 +1,230 @@
+// The fast reduction against the plain trial division it replaces: divisors 101 down to 2, each
+// tried once, on wide integers. Every printed value comes out of this reduction, so the two must
+// agree to the bit on every sum, product and pivot update that fits in 32 bits, and a result that
+// does not fit must be reduced by its gcd or else be reported as an overflow.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <vector>
+
+#include "model/fraction.h"
+#include "simplex/pivoting.h"
+#include "test_support.h"
+
+namespace {
+
+using i128 = __int128;
+
+struct wide {
+    i128 num;
+    i128 den;
+};
+
+void trial_divide(wide &f) {
+    for (int d = 101; d >= 2; --d) {
+        if (f.num % d == 0 && f.den % d == 0) {
+            f.num /= d;
+            f.den /= d;
+        }
+    }
+}
+
+wide normalised_and_divided(i128 num, i128 den) {
+    wide f = den < 0 ? wide{-num, -den} : wide{num, den};
+    trial_divide(f);
+    return f;
+}
+
+bool fits(i128 v) {
+    return v >= INT32_MIN && v <= INT32_MAX;
+}
+
+i128 gcd(i128 a, i128 b) {
+    a = a < 0 ? -a : a;
+    b = b < 0 ? -b : b;
+    while (b != 0) {
+        i128 t = a % b;
+        a = b;
+        b = t;
+    }
+    return a;
+}
+
+// What a stored result must be: the trial-divided value when it fits, else the same value in
+// lowest terms when that fits; `expect_overflow` when neither does.
+void expect_result(fraction a, fraction got, bool overflow, wide want) {
+    if (!fits(want.num) || !fits(want.den)) {
+        i128 g = gcd(want.num, want.den);
+        if (g > 1)
+            want = {want.num / g, want.den / g};
+    }
+    if (!fits(want.num) || !fits(want.den)) {
+        EXPECT_TRUE(overflow);
+        return;
+    }
+    EXPECT_FALSE(overflow);
+    EXPECT_EQ(got.num, static_cast<int32_t>(want.num));
+    EXPECT_EQ(got.den, static_cast<int32_t>(want.den));
+    EXPECT_EQ(got.mark, a.mark);
+}
+
+// Field values where a reduction can go wrong: signs, zero, powers of 2 and 3, products of the
+// trial divisors and of primes just past them, and the ends of the 32-bit range.
+std::vector<int32_t> interesting_values() {
+    std::vector<int32_t> v = {
+        0,       1,         2,          3,         6,          7,          11,       12,
+        97,      100,       101,        103,       107,        121,        128,      202,
+        206,     242,       256,        1001,      5151,       10403,      10609,    30030,
+        46340,   46341,     65536,      65537,     510510,     1 << 30,    177147,   1162261467,
+        9699690, 223092870, 2147483646, INT32_MAX, 2147483629, 1073741823, 614889782};
+    std::vector<int32_t> all;
+    for (int32_t x : v) {
+        all.push_back(x);
+        all.push_back(-x);
+    }
+    all.push_back(INT32_MIN);
+    return all;
+}
+
+struct sampler {
+    std::vector<int32_t> values = interesting_values();
+    uint64_t state = 12345;
+
+    uint32_t next() {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<uint32_t>(state >> 32);
+    }
+
+    // Fields from the list, small numbers as in a tableau, and now and then any 32-bit value, so
+    // that results that fit, results that fit only in lowest terms and overflows all occur.
+    int32_t field() {
+        uint32_t r = next();
+        if (r % 8 < 3)
+            return values[next() % values.size()];
+        if (r % 8 < 7)
+            return static_cast<int32_t>(next() % 41) - 20;
+        return static_cast<int32_t>(next());
+    }
+
+    fraction any(bool zero_den_allowed) {
+        int32_t den = field();
+        while (den == 0 && !zero_den_allowed)
+            den = field();
+        return {field(), den, next()};
+    }
+};
+
+constexpr int samples = 300000;
+
+TEST(reduction, frac_make_equals_the_trial_division) {
+    sampler s;
+    for (int k = 0; k < samples; ++k) {
+        fraction f = s.any(true);
+        // The 32-bit division of INT32_MIN by -1 cannot happen: -1 is never a trial divisor.
+        wide want{f.num, f.den};
+        trial_divide(want);
+        fraction got = frac_make(f);
+        ASSERT_EQ(got.num, static_cast<int64_t>(want.num)) << f.num << "/" << f.den;
+        ASSERT_EQ(got.den, static_cast<int64_t>(want.den)) << f.num << "/" << f.den;
+        ASSERT_EQ(got.mark, f.mark);
+    }
+}
+
+TEST(reduction, sums_products_and_updates_equal_the_trial_division) {
+    sampler s;
+    for (int k = 0; k < samples && !HasFailure(); ++k) {
+        fraction a = s.any(false), b = s.any(false), c = s.any(k % 8 == 0);
+        SCOPED_TRACE(testing::Message() << "a " << a.num << "/" << a.den << ", b " << b.num << "/"
+                                        << b.den << ", c " << c.num << "/" << c.den);
+        bool overflow = false;
+        fraction sum = frac_add(a, b, overflow);
+        expect_result(
+            a, sum, overflow,
+            normalised_and_divided(i128{a.num} * b.den + i128{b.num} * a.den, i128{a.den} * b.den));
+
+        overflow = false;
+        fraction product = frac_mul(a, c, overflow);
+        expect_result(a, product, overflow,
+                      normalised_and_divided(i128{a.num} * c.num, i128{a.den} * c.den));
+
+        // a - b * c: the product -b * c is divided but kept wide; only the sum is stored.
+        if (c.den == 0)
+            continue;
+        wide p = normalised_and_divided(i128{b.num} * c.num, -(i128{b.den} * c.den));
+        overflow = false;
+        fraction update = frac_sub_mul(a, b, c, overflow);
+        expect_result(a, update, overflow,
+                      normalised_and_divided(a.num * p.den + p.num * a.den, a.den * p.den));
+    }
+}
+
+// The forms the tables show: results the trial division leaves unreduced, zero over what it
+// cannot divide, a zero multiplier that still changes an unreduced cell, and a sum too wide for
+// 32 bits until its whole common factor is gone.
+TEST(reduction, printed_forms_of_the_trial_division) {
+    struct update_case {
+        fraction a, b, c, want;
+    } cases[] = {
+        {{11, 22, 3}, {0, 1, 0}, {5, 7, 0}, {1, 2, 3}},     // 0 added: 11/22 meets divisor 11
+        {{1, 2, 4}, {0, 1, 0}, {1, 103, 0}, {103, 206, 4}}, // 0/103 added: 103 stays
+        {{2, -4, 5}, {0, 1, 0}, {1, 1, 0}, {-1, 2, 5}},     // the sign moves to the numerator
+        {{1, 2, 6}, {1, 3, 0}, {3, 4, 0}, {1, 4, 6}},
+        {{3, 4, 0}, {3, 4, 0}, {1, 1, 0}, {0, 1, 0}},
+        // The sum's common factor needs more than 64 bits; it fits only in lowest terms.
+        {{30030, -9699690, 8}, {0, 1212652153, 0}, {1, 2147483629, 0}, {-1, 323, 8}},
+    };
+    for (const update_case &t : cases) {
+        bool overflow = false;
+        fraction got = frac_sub_mul(t.a, t.b, t.c, overflow);
+        EXPECT_FALSE(overflow);
+        EXPECT_EQ(got.num, t.want.num) << t.a.num << "/" << t.a.den;
+        EXPECT_EQ(got.den, t.want.den) << t.a.num << "/" << t.a.den;
+        EXPECT_EQ(got.mark, t.want.mark);
+    }
+}
+
+// The pivot leaves a cell alone where a zero multiplier provably cannot change it; every cell must
+// still come out as the plain update computes it, whatever its form and its pivot-row entry.
+TEST(reduction, pivot_equals_the_update_of_every_cell) {
+    const fraction forms[] = {{11, 22, 1}, {2, -4, 2}, {0, 103, 3}, {1, 2, 4},     {0, 1, 5},
+                              {5, 1, 6},   {1, -3, 7}, {0, -1, 8},  {121, 242, 9}, {7, 7, 10}};
+    const fraction multipliers[] = {{0, 1, 0}, {0, -1, 0}, {0, 7, 0}, {0, 103, 0}, {3, 1, 0}};
+    auto s = fresh_store();
+    s->n_rows = 6;
+    s->n_cols = 10;
+    for (int j = 1; j <= s->n_cols; ++j) {
+        s->tableau[1][j] = {j % 3 - 1 == 0 ? 1 : j % 3 - 1, j % 2 ? 1 : (j % 4 ? 7 : 103), 0};
+        s->w_row[j] = forms[(j + 3) % 10];
+        for (int i = 2; i <= s->n_rows; ++i)
+            s->tableau[i][j] = j == 1 ? multipliers[i - 2] : forms[(i * 3 + j) % 10];
+    }
+    s->tableau[1][1] = {2, 15, 0};
+    auto want = fresh_store();
+    *want = *s;
+    bool overflow = false;
+    fraction inverse = frac_reciprocal(want->tableau[1][1]);
+    for (int j = 1; j <= want->n_cols; ++j)
+        want->tableau[1][j] = frac_mul(want->tableau[1][j], inverse, overflow);
+    fraction *rows[] = {want->w_row,      want->tableau[2], want->tableau[3],
+                        want->tableau[4], want->tableau[5], want->tableau[6]};
+    for (fraction *row : rows) {
+        fraction e = row[1];
+        for (int j = 1; j <= want->n_cols; ++j)
+            row[j] = frac_sub_mul(row[j], e, want->tableau[1][j], overflow);
+    }
+    pivot(*s, 1, 1, s->w_row);
+    ASSERT_FALSE(overflow);
+    EXPECT_FALSE(s->overflow);
+    for (int i = 0; i <= s->n_rows + 1; ++i) {
+        const fraction *got_row = i > s->n_rows ? s->w_row : s->tableau[i];
+        const fraction *want_row = i > s->n_rows ? want->w_row : want->tableau[i];
+        for (int j = 0; j < table_size; ++j) {
+            EXPECT_EQ(got_row[j].num, want_row[j].num) << "row " << i << " column " << j;
+            EXPECT_EQ(got_row[j].den, want_row[j].den) << "row " << i << " column " << j;
+            EXPECT_EQ(got_row[j].mark, want_row[j].mark) << "row " << i << " column " << j;
+        }
+    }
+}
+
+} // namespace
