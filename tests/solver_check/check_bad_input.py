@@ -61,13 +61,13 @@ CASES = [
 CASES += [(f"input ends after {n} keys", (TYPED + ENTER)[:n], [], [], 0) for n in (0, 1, 5, 13, 22)]
 CASES += [(f"input ends after {n} keys", (TYPED + ENTER)[:n], ECHO, [], 0) for n in range(24, 29)]
 # Binary junk, and junk made of the characters a problem is typed with.
-for seed in range(24):
-    rng = random.Random(seed)
-    if seed % 2:
+for number in range(24):
+    rng = random.Random(number)
+    if number % 2:
         junk = bytes(rng.choice(b"0123456789 -/<=>q\n\r") for _ in range(rng.randint(1, 3000)))
     else:
         junk = rng.randbytes(rng.randint(1, 3000))
-    CASES.append((f"junk {seed}", junk, [], [], None))
+    CASES.append((f"junk {number}", junk, [], [], None))
 
 
 def run(program, name, keys, must, must_not, status):

@@ -29,11 +29,11 @@ def number(rng):
     return F(rng.randint(-5, 5))
 
 
-def problem(seed):
-    """Costs and rows (coefficients, relation, right-hand side) of problem number seed. Most
+def problem(index):
+    """Costs and rows (coefficients, relation, right-hand side) of problem number index. Most
     problems are feasible by construction (their rows hold at a point x0, often tightly), the
     rest have random right-hand sides; some rows repeat, negate or add up earlier ones."""
-    rng = random.Random(seed)
+    rng = random.Random(index)
     n, m = rng.randint(2, 8), rng.randint(1, 8)
     x0 = [F(rng.randint(0, 3) * (rng.random() < 0.8)) for _ in range(n)]
     feasible = rng.random() < 0.7
@@ -165,35 +165,35 @@ def holds(lhs, rel, rhs):
     return (lhs <= rhs, lhs == rhs, lhs >= rhs)["<=>".index(rel)]
 
 
-def check(program, seed):
-    """(outcome, reference verdict, failure text) of problem seed."""
-    costs, rows = problem(seed)
+def check(program, index):
+    """(outcome, reference verdict, failure text) of problem index."""
+    costs, rows = problem(index)
     keys = keys_of(costs, rows)
     try:
         run = subprocess.run([program], input=keys.encode(), capture_output=True, timeout=10)
         expected, value = reference(costs, rows)
     except subprocess.TimeoutExpired:
-        return "failed", None, f"problem {seed}: timeout; keys {keys!r}"
+        return "failed", None, f"problem {index}: timeout; keys {keys!r}"
     except AssertionError:
-        return "failed", None, f"problem {seed}: reference answer unproved; keys {keys!r}"
+        return "failed", None, f"problem {index}: reference answer unproved; keys {keys!r}"
     screen = run.stdout.decode()
     said = [v for text, v in VERDICTS.items() if text in screen]
     if run.returncode not in (0, 255) or len(said) != 1:
-        return "failed", expected, f"problem {seed}: exit status {run.returncode}, verdicts " \
+        return "failed", expected, f"problem {index}: exit status {run.returncode}, verdicts " \
             f"{said}; keys {keys!r}"
     if said == ["overflow"]:
         return "overflow", expected, None
     try:
         shown, x = screen_answer(screen, len(costs))
     except (ValueError, IndexError, ZeroDivisionError):
-        return "failed", expected, f"problem {seed}: unreadable screen; keys {keys!r}"
+        return "failed", expected, f"problem {index}: unreadable screen; keys {keys!r}"
     wrong = said[0] != expected or (expected == "optimal" and shown != value)
     # The point shown must be feasible and cost what the screen says.
     if said[0] == "optimal" and (dot(costs, x) != shown or min(x) < 0 or
                                  not all(holds(dot(a, x), rel, rhs) for a, rel, rhs in rows)):
         wrong = True
     if wrong:
-        return "failed", expected, f"problem {seed}: program says {said[0]} {shown}, " \
+        return "failed", expected, f"problem {index}: program says {said[0]} {shown}, " \
             f"reference {expected} {value}; keys {keys!r}"
     return "agreed", expected, None
 
