@@ -10,7 +10,9 @@
 #include "model/tableau_store.h"
 
 // A zero-filled store of its own for each test (too large for comfort on the stack).
-inline std::unique_ptr<tableau_store> fresh_store() { return std::make_unique<tableau_store>(); }
+inline std::unique_ptr<tableau_store> fresh_store() {
+    return std::make_unique<tableau_store>();
+}
 
 struct program_run {
     std::string screen;
@@ -18,8 +20,7 @@ struct program_run {
 };
 
 // Runs the whole program with `keys` as everything typed on the keyboard.
-inline program_run run_with_keys(const std::string &keys)
-{
+inline program_run run_with_keys(const std::string &keys) {
     auto s = fresh_store();
     std::istringstream in(keys);
     std::ostringstream out;
@@ -29,8 +30,7 @@ inline program_run run_with_keys(const std::string &keys)
 
 // Reads a problem typed as `keys` into a fresh store; the prompts go to `screen` when given.
 inline std::unique_ptr<tableau_store> read_typed(const std::string &keys,
-                                                 std::string *screen = nullptr)
-{
+                                                 std::string *screen = nullptr) {
     auto s = fresh_store();
     std::istringstream in(keys);
     std::ostringstream out;

@@ -8,8 +8,7 @@
 namespace {
 
 // One coefficient of the echo: "+x1", "-1/5x2", "+3/4x3", "-2x4", or nothing for a zero.
-void print_term(std::ostream &out, fraction v, int column)
-{
+void print_term(std::ostream &out, fraction v, int column) {
     if (v.num == 0)
         return;
     if (v.num == 1 || v.num == -1) {
@@ -32,8 +31,7 @@ void print_term(std::ostream &out, fraction v, int column)
 }
 
 // "%d", then "/%d" only when the denominator is not 1.
-void print_value(std::ostream &out, fraction v)
-{
+void print_value(std::ostream &out, fraction v) {
     put_int(out, v.num);
     if (v.den != 1) {
         put(out, "/");
@@ -41,26 +39,25 @@ void print_value(std::ostream &out, fraction v)
     }
 }
 
-void print_cell(std::ostream &out, fraction v)
-{
+void print_cell(std::ostream &out, fraction v) {
     print_value(out, v);
     put(out, "\t");
 }
 
-void print_separator(std::ostream &out, int n_cols)
-{
+void print_separator(std::ostream &out, int n_cols) {
     put(out, "\t");
     for (int j = 0; j < n_cols; ++j)
         put(out, "--------");
     put(out, "\n");
 }
 
-const char *relation_symbol(int code) { return code == -1 ? "<" : (code == 1 ? ">" : "="); }
+const char *relation_symbol(int code) {
+    return code == -1 ? "<" : (code == 1 ? ">" : "=");
+}
 
 } // namespace
 
-void print_problem(const tableau_store &s, std::ostream &out)
-{
+void print_problem(const tableau_store &s, std::ostream &out) {
     put(out, "Funzione Obiettivo\n");
     put(out, "Min z -> ");
     for (int j = 1; j <= s.cost_count; ++j)
@@ -80,8 +77,7 @@ void print_problem(const tableau_store &s, std::ostream &out)
     put(out, "\n\n");
 }
 
-void print_tableau(const tableau_store &s, const table_row &objective, std::ostream &out)
-{
+void print_tableau(const tableau_store &s, const table_row &objective, std::ostream &out) {
     put(out, "\n\n");
     put(out, "\t");
     for (int j = 1; j < s.n_cols; ++j) {

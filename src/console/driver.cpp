@@ -16,8 +16,7 @@
 
 namespace {
 
-void print_banner(std::ostream &out)
-{
+void print_banner(std::ostream &out) {
     const char *empty = "\t*                                                              *\n";
     put(out, "\n\t****************************************************************\n");
     put(out, empty);
@@ -34,14 +33,12 @@ void print_banner(std::ostream &out)
     put(out, "\t****************************************************************\n");
 }
 
-void print_newlines(std::ostream &out, int count)
-{
+void print_newlines(std::ostream &out, int count) {
     for (int i = 0; i < count; ++i)
         put(out, "\n");
 }
 
-void continue_pause(std::istream &in, std::ostream &out)
-{
+void continue_pause(std::istream &in, std::ostream &out) {
     put(out, "\nPremetere INVIO per continuare... ");
     read_key(in, out);
     print_newlines(out, 11);
@@ -49,24 +46,21 @@ void continue_pause(std::istream &in, std::ostream &out)
 
 // The last key: Enter ends the program with status -1; anything else, end of input included,
 // lets it end normally.
-int final_pause(std::istream &in, std::ostream &out)
-{
+int final_pause(std::istream &in, std::ostream &out) {
     put(out, "Premetere INVIO per terminare... ");
     int key = read_key(in, out);
     out.flush();
     return key == '\n' ? -1 : 0;
 }
 
-int stop_with(std::istream &in, std::ostream &out, const char *message)
-{
+int stop_with(std::istream &in, std::ostream &out, const char *message) {
     put(out, message);
     return final_pause(in, out);
 }
 
 constexpr const char *overflow_message = "\nerror: overflow aritmetico!\n";
 
-void build_standard_form(tableau_store &s)
-{
+void build_standard_form(tableau_store &s) {
     align_rows(s);
     add_slack_surplus(s);
     add_artificials(s);
@@ -75,8 +69,7 @@ void build_standard_form(tableau_store &s)
 
 } // namespace
 
-int run_program(tableau_store &s, std::istream &in, std::ostream &out)
-{
+int run_program(tableau_store &s, std::istream &in, std::ostream &out) {
     put(out, "\n\n");
     print_banner(out);
     put(out, "\n\n\n\n\n");

@@ -21,8 +21,7 @@ struct typed_line {
 };
 
 // Reads up to and including the newline; the characters past 98 are read and dropped.
-void read_line(std::istream &in, std::ostream &out, typed_line &line)
-{
+void read_line(std::istream &in, std::ostream &out, typed_line &line) {
     line.len = 0;
     line.too_long = false;
     line.input_ended = false;
@@ -42,8 +41,7 @@ void read_line(std::istream &in, std::ostream &out, typed_line &line)
 }
 
 // Spaces typed at the end of a line would only add empty tokens.
-void drop_trailing_spaces(typed_line &line)
-{
+void drop_trailing_spaces(typed_line &line) {
     while (line.len > 0 && line.text[line.len - 1] == ' ')
         --line.len;
 }
@@ -53,15 +51,18 @@ struct token {
     char buffer[max_line];
 };
 
-bool is_relation(char c) { return c == '<' || c == '=' || c == '>'; }
+bool is_relation(char c) {
+    return c == '<' || c == '=' || c == '>';
+}
 
-int relation_code(char c) { return c == '<' ? -1 : (c == '>' ? 1 : 0); }
+int relation_code(char c) {
+    return c == '<' ? -1 : (c == '>' ? 1 : 0);
+}
 
 // Builds the token that starts at i. Its first character is taken whatever it is; building stops
 // at a space or at the end of the line. On a constraint line a relation symbol is not copied: it
 // sets *relation and skips itself and the character after it.
-int build_token(const typed_line &line, int i, token &t, int *relation)
-{
+int build_token(const typed_line &line, int i, token &t, int *relation) {
     int n = 0;
     bool first = true;
     while (i < line.len && (first || line.text[i] != ' ')) {
@@ -79,13 +80,14 @@ int build_token(const typed_line &line, int i, token &t, int *relation)
     return i;
 }
 
-bool is_c_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool is_c_space(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 // Decimal conversion as atol does it (leading white space, optional sign, digits up to the first
 // other character, 0 without digits), refusing values outside the signed 32-bit range. Ten digits
 // hold every 32-bit value, so the running value is capped just past 2^31 and stays small.
-bool parse_long(std::string_view text, int64_t &value)
-{
+bool parse_long(std::string_view text, int64_t &value) {
     size_t i = 0;
     while (i < text.size() && is_c_space(text[i]))
         ++i;
@@ -110,8 +112,7 @@ struct typed_number {
 
 // Numerator text: the first character, then everything up to a later "/"; the denominator
 // text is what follows that "/" (empty converts to 0).
-bool convert_token(std::string_view text, typed_number &f)
-{
+bool convert_token(std::string_view text, typed_number &f) {
     size_t slash = text.empty() ? std::string_view::npos : text.find('/', 1);
     int64_t num = 0, den = 1;
     bool fits = parse_long(text.substr(0, slash), num);
@@ -132,8 +133,7 @@ struct scanned_line {
 
 // Scans and converts a whole line; refuses it when a number does not fit in 32 bits (for a cost,
 // when its negation does not).
-line_verdict scan_line(const typed_line &line, bool constraint, scanned_line &out_line)
-{
+line_verdict scan_line(const typed_line &line, bool constraint, scanned_line &out_line) {
     out_line.count = 0;
     out_line.has_relation = false;
     out_line.relation = 0;
@@ -152,8 +152,7 @@ line_verdict scan_line(const typed_line &line, bool constraint, scanned_line &ou
     return line_verdict::ok;
 }
 
-void report_zero_denominators(const scanned_line &line, std::ostream &out)
-{
+void report_zero_denominators(const scanned_line &line, std::ostream &out) {
     for (int k = 0; k < line.count; ++k)
         if (line.numbers[k].den == 0)
             put(out, "error: denominatore nullo!\n");
@@ -162,8 +161,7 @@ void report_zero_denominators(const scanned_line &line, std::ostream &out)
 // Prompts and reads until a line can be stored or input ends. Returns false for a line that ends
 // the constraints (q, or nothing more to read); the cost line always returns true.
 bool next_line(std::istream &in, std::ostream &out, std::string_view prompt, int row,
-               bool constraint, scanned_line &scanned)
-{
+               bool constraint, scanned_line &scanned) {
     typed_line line;
     for (;;) {
         put(out, prompt);
@@ -192,8 +190,7 @@ bool next_line(std::istream &in, std::ostream &out, std::string_view prompt, int
     }
 }
 
-void store_costs(tableau_store &s, const scanned_line &line)
-{
+void store_costs(tableau_store &s, const scanned_line &line) {
     for (int k = 0; k < line.count; ++k) {
         s.tableau[0][k + 1] = {-line.numbers[k].num, line.numbers[k].den, 0};
         s.cost_count = k + 2;
@@ -201,8 +198,7 @@ void store_costs(tableau_store &s, const scanned_line &line)
     s.tableau[0][s.cost_count + 1] = {0, 1, 0};
 }
 
-void store_constraint(tableau_store &s, int r, const scanned_line &line)
-{
+void store_constraint(tableau_store &s, int r, const scanned_line &line) {
     if (line.has_relation)
         s.tableau[r][0] = {line.relation, 1, 0};
     for (int k = 0; k < line.count; ++k)
@@ -215,8 +211,7 @@ void store_constraint(tableau_store &s, int r, const scanned_line &line)
 
 } // namespace
 
-void read_problem(tableau_store &s, std::istream &in, std::ostream &out)
-{
+void read_problem(tableau_store &s, std::istream &in, std::ostream &out) {
     put(out, "Immettere coefficenti costo separati da SPAZIO in ordine di variabile crescente, e "
              "premere INVIO. Per fare partire il calcolo premere q... "
              "(e occhio ai segni: il simplesso perdona, l'esaminatore no. N.d.A.)\n");

@@ -7,8 +7,7 @@ namespace {
 tableau_store store; // zero-filled at start, like every fixed table of the program
 }
 
-int main()
-{
+int main() {
     std::ios::sync_with_stdio(false);
     return run_program(store, std::cin, std::cout);
 }

@@ -48,4 +48,6 @@ float frac_ratio(fraction a, fraction b);
 int frac_ratio_compare(fraction n1, fraction d1, fraction n2, fraction d2);
 
 // True when f is exactly zero.
-inline bool frac_is_zero(fraction f) { return f.num == 0; }
+inline bool frac_is_zero(fraction f) {
+    return f.num == 0;
+}

@@ -7,10 +7,10 @@
 
 #include "model/fraction.h"
 
-constexpr int table_size = 100;   // rows and columns of the tableau
-constexpr int max_rows = 99;      // constraint rows 1..99
-constexpr int max_rhs_col = 98;   // column 99 holds the row length, so data ends at 98
-constexpr int length_col = 99;    // `num` of this column: the row's right-hand-side column
+constexpr int table_size = 100; // rows and columns of the tableau
+constexpr int max_rows = 99;    // constraint rows 1..99
+constexpr int max_rhs_col = 98; // column 99 holds the row length, so data ends at 98
+constexpr int length_col = 99;  // `num` of this column: the row's right-hand-side column
 
 using table_row = fraction[table_size];
 
@@ -24,18 +24,22 @@ struct tableau_store {
     // Column 0: relation code (-1 "<", 0 "=", 1 ">"), then the row's basic variable;
     // column n_cols: right-hand side; column 99: the row length.
     fraction tableau[table_size][table_size];
-    table_row w_row;  // phase-1 objective, laid out like a tableau row
+    table_row w_row; // phase-1 objective, laid out like a tableau row
     int16_t col_class[table_size];
     int32_t n_rows;
     int32_t n_cols;
-    int32_t cost_count;  // costs typed, plus one
+    int32_t cost_count; // costs typed, plus one
     int32_t n_artificial;
-    bool overflow;  // an arithmetic result did not fit in 32 bits: no result can be trusted
-    bool too_big;   // a column was refused because the right-hand side would pass column 98
+    bool overflow; // an arithmetic result did not fit in 32 bits: no result can be trusted
+    bool too_big;  // a column was refused because the right-hand side would pass column 98
 };
 
 // The row's length: the column of its right-hand side.
-inline int32_t &row_length(tableau_store &s, int row) { return s.tableau[row][length_col].num; }
+inline int32_t &row_length(tableau_store &s, int row) {
+    return s.tableau[row][length_col].num;
+}
 
 // The basic variable (or, while standard form is built, the relation code) of a row.
-inline int32_t &row_basic(tableau_store &s, int row) { return s.tableau[row][0].num; }
+inline int32_t &row_basic(tableau_store &s, int row) {
+    return s.tableau[row][0].num;
+}

@@ -7,8 +7,7 @@
 
 namespace {
 
-void clear_pivot_marks(tableau_store &s)
-{
+void clear_pivot_marks(tableau_store &s) {
     for (int i = 0; i <= s.n_rows; ++i)
         for (int j = 0; j <= s.n_cols; ++j)
             s.tableau[i][j].mark &= ~0xFFu;
@@ -18,8 +17,7 @@ void clear_pivot_marks(tableau_store &s)
 // pivot with ratio 0 (degenerate: the objective did not move) switches to the lowest-index rule
 // until a pivot moves the objective again, so no sequence of bases can repeat.
 phase_end iterate(tableau_store &s, table_row &objective, bool (*optimal)(const tableau_store &),
-                  void (*refresh_classes)(tableau_store &))
-{
+                  void (*refresh_classes)(tableau_store &)) {
     pivot_rule rule = pivot_rule::largest_coefficient;
     for (;;) {
         int col = choose_entering(s, objective, rule);
@@ -42,12 +40,13 @@ phase_end iterate(tableau_store &s, table_row &objective, bool (*optimal)(const 
     }
 }
 
-int first_artificial(const tableau_store &s) { return s.n_cols - s.n_artificial; }
+int first_artificial(const tableau_store &s) {
+    return s.n_cols - s.n_artificial;
+}
 
 // An artificial variable still basic after a feasible phase 1 sits at zero; any non-artificial
 // column with a non-zero entry in its row can replace it without moving the solution.
-void drive_out_artificials(tableau_store &s)
-{
+void drive_out_artificials(tableau_store &s) {
     int base = first_artificial(s);
     for (int i = 1; i <= s.n_rows && !s.overflow; ++i) {
         if (s.tableau[i][0].num < base)
@@ -64,8 +63,7 @@ void drive_out_artificials(tableau_store &s)
 }
 
 // Rows whose basic variable is still artificial hold no constraint the others do not.
-void delete_artificial_rows(tableau_store &s)
-{
+void delete_artificial_rows(tableau_store &s) {
     int base = first_artificial(s);
     for (int k = s.n_cols - 1; k >= base; --k)
         for (int i = 1; i <= s.n_rows; ++i)
@@ -74,8 +72,7 @@ void delete_artificial_rows(tableau_store &s)
 }
 
 // The right-hand side moves onto the first artificial column, which drops them all.
-void drop_artificial_columns(tableau_store &s)
-{
+void drop_artificial_columns(tableau_store &s) {
     int base = first_artificial(s);
     for (int i = 0; i <= s.n_rows; ++i)
         s.tableau[i][base] = s.tableau[i][s.n_cols];
@@ -85,14 +82,12 @@ void drop_artificial_columns(tableau_store &s)
 
 } // namespace
 
-phase_end run_phase1(tableau_store &s)
-{
+phase_end run_phase1(tableau_store &s) {
     clear_pivot_marks(s);
     return iterate(s, s.w_row, phase1_optimal, mark_basic_columns);
 }
 
-phase_end run_phase2(tableau_store &s)
-{
+phase_end run_phase2(tableau_store &s) {
     drive_out_artificials(s);
     if (s.overflow)
         return phase_end::overflow;
@@ -101,8 +96,7 @@ phase_end run_phase2(tableau_store &s)
     return iterate(s, s.tableau[0], phase2_optimal, classify_columns);
 }
 
-void delete_row(tableau_store &s, int r)
-{
+void delete_row(tableau_store &s, int r) {
     for (int i = r; i < s.n_rows; ++i)
         for (int j = 0; j < table_size; ++j)
             s.tableau[i][j] = s.tableau[i + 1][j];

@@ -5,9 +5,9 @@
 
 // How a phase ended.
 enum class phase_end {
-    optimal,       // no entering column is left
-    unbounded,     // an entering column has no positive entry in any row
-    overflow,      // an arithmetic result did not fit: the tableau cannot be trusted
+    optimal,   // no entering column is left
+    unbounded, // an entering column has no positive entry in any row
+    overflow,  // an arithmetic result did not fit: the tableau cannot be trusted
 };
 
 // Phase 1: clears the pivot marks, then pivots on w_row until it is optimal.

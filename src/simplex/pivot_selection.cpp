@@ -3,13 +3,16 @@
 
 namespace {
 
-float entry_value(fraction f) { return static_cast<float>(f.num) / static_cast<float>(f.den); }
+float entry_value(fraction f) {
+    return static_cast<float>(f.num) / static_cast<float>(f.den);
+}
 
-bool is_negative(fraction f) { return (f.num < 0 && f.den > 0) || (f.num > 0 && f.den < 0); }
+bool is_negative(fraction f) {
+    return (f.num < 0 && f.den > 0) || (f.num > 0 && f.den < 0);
+}
 
 // Does row i beat the best row so far for column c?
-bool better_row(const tableau_store &s, int i, int best, int c, pivot_rule rule)
-{
+bool better_row(const tableau_store &s, int i, int best, int c, pivot_rule rule) {
     const fraction *row = s.tableau[i];
     const fraction *best_row = s.tableau[best];
     int order = frac_ratio_compare(row[s.n_cols], row[c], best_row[s.n_cols], best_row[c]);
@@ -18,8 +21,7 @@ bool better_row(const tableau_store &s, int i, int best, int c, pivot_rule rule)
     return rule == pivot_rule::lowest_index && row[0].num < best_row[0].num;
 }
 
-bool objective_optimal(const tableau_store &s, const table_row &objective)
-{
+bool objective_optimal(const tableau_store &s, const table_row &objective) {
     int count = 1;
     for (int j = 1; j < s.n_cols; ++j)
         if (entry_value(objective[j]) < 0.0f)
@@ -29,8 +31,7 @@ bool objective_optimal(const tableau_store &s, const table_row &objective)
 
 } // namespace
 
-int choose_entering(const tableau_store &s, const table_row &objective, pivot_rule rule)
-{
+int choose_entering(const tableau_store &s, const table_row &objective, pivot_rule rule) {
     float best_value = 0.0f;
     int best_column = 0;
     for (int j = 1; j < s.n_cols; ++j) {
@@ -48,8 +49,7 @@ int choose_entering(const tableau_store &s, const table_row &objective, pivot_ru
     return best_column;
 }
 
-int choose_leaving(tableau_store &s, int c, pivot_rule rule)
-{
+int choose_leaving(tableau_store &s, int c, pivot_rule rule) {
     int best = 0;
     for (int i = 1; i <= s.n_rows; ++i) {
         if (!frac_is_positive(s.tableau[i][c]) || is_negative(s.tableau[i][s.n_cols]))
@@ -64,6 +64,10 @@ int choose_leaving(tableau_store &s, int c, pivot_rule rule)
     return best;
 }
 
-bool phase1_optimal(const tableau_store &s) { return objective_optimal(s, s.w_row); }
+bool phase1_optimal(const tableau_store &s) {
+    return objective_optimal(s, s.w_row);
+}
 
-bool phase2_optimal(const tableau_store &s) { return objective_optimal(s, s.tableau[0]); }
+bool phase2_optimal(const tableau_store &s) {
+    return objective_optimal(s, s.tableau[0]);
+}

@@ -7,8 +7,7 @@ namespace {
 
 // Appends an artificial column whose only 1 lies in row r, with cost 1 in the phase-1
 // objective; false (too_big set) when there is no room left for it.
-bool add_artificial_column(tableau_store &s, int r)
-{
+bool add_artificial_column(tableau_store &s, int r) {
     int column = s.n_cols;
     if (column + 1 > max_rhs_col) {
         s.too_big = true;
@@ -21,8 +20,7 @@ bool add_artificial_column(tableau_store &s, int r)
     return true;
 }
 
-int count_unit_columns(const tableau_store &s)
-{
+int count_unit_columns(const tableau_store &s) {
     int count = 0;
     for (int c = 1; c <= s.n_cols; ++c)
         if (s.col_class[c] == class_unit)
@@ -30,8 +28,7 @@ int count_unit_columns(const tableau_store &s)
     return count;
 }
 
-void record_unit_columns(tableau_store &s)
-{
+void record_unit_columns(tableau_store &s) {
     for (int c = 1; c < s.n_cols; ++c) {
         if (s.col_class[c] != class_unit)
             continue;
@@ -43,8 +40,7 @@ void record_unit_columns(tableau_store &s)
 
 } // namespace
 
-void classify_columns(tableau_store &s)
-{
+void classify_columns(tableau_store &s) {
     s.col_class[0] = class_other;
     s.col_class[s.n_cols] = class_other;
     for (int c = 1; c < s.n_cols; ++c) {
@@ -58,13 +54,12 @@ void classify_columns(tableau_store &s)
             if (f.den == 1)
                 whole_sum += f.num;
         }
-        s.col_class[c] = nonzero == 0 ? class_zero
-                                      : (nonzero == 1 && whole_sum == 1 ? class_unit : class_other);
+        s.col_class[c] =
+            nonzero == 0 ? class_zero : (nonzero == 1 && whole_sum == 1 ? class_unit : class_other);
     }
 }
 
-void mark_basic_columns(tableau_store &s)
-{
+void mark_basic_columns(tableau_store &s) {
     for (int c = 1; c <= s.n_cols; ++c)
         s.col_class[c] = class_other;
     for (int r = 1; r <= s.n_rows; ++r) {
@@ -74,8 +69,7 @@ void mark_basic_columns(tableau_store &s)
     }
 }
 
-void add_artificials(tableau_store &s)
-{
+void add_artificials(tableau_store &s) {
     for (int r = 1; r <= s.n_rows && !s.too_big; ++r) {
         if (row_basic(s, r) != 1)
             continue;
@@ -84,8 +78,7 @@ void add_artificials(tableau_store &s)
     }
 }
 
-void complete_basis(tableau_store &s)
-{
+void complete_basis(tableau_store &s) {
     if (s.too_big)
         return;
     classify_columns(s);

@@ -6,19 +6,19 @@
 namespace {
 
 // Moves a right-hand side; the vacated cell reads as an empty coefficient.
-void move_rhs(fraction *row, int from, int to)
-{
+void move_rhs(fraction *row, int from, int to) {
     row[to] = row[from];
     row[from] = {0, 1, 0};
 }
 
-bool is_negative(fraction f) { return (f.num < 0 && f.den > 0) || (f.num > 0 && f.den < 0); }
+bool is_negative(fraction f) {
+    return (f.num < 0 && f.den > 0) || (f.num > 0 && f.den < 0);
+}
 
 // The row turned round: each cell changes sign where it carries it (the denominator when that is
 // negative, the numerator otherwise), and "<" and ">" trade places. A negative right-hand side
 // would otherwise start the simplex from an infeasible basis.
-void negate_row(tableau_store &s, int r)
-{
+void negate_row(tableau_store &s, int r) {
     for (int j = 1; j <= s.n_cols; ++j) {
         fraction &f = s.tableau[r][j];
         if (f.den < 0 && f.den != INT32_MIN)
@@ -32,8 +32,7 @@ void negate_row(tableau_store &s, int r)
 }
 
 // Lowest column of the unbroken run of all-zero columns that ends in front of the right-hand side.
-int slack_target(tableau_store &s)
-{
+int slack_target(tableau_store &s) {
     classify_columns(s);
     int k = s.n_cols - 1;
     while (s.col_class[k - 1] == class_zero)
@@ -41,8 +40,7 @@ int slack_target(tableau_store &s)
     return k;
 }
 
-bool insert_column(tableau_store &s, int r, int32_t coefficient)
-{
+bool insert_column(tableau_store &s, int r, int32_t coefficient) {
     if (!widen_row(s, r))
         return false;
     s.tableau[r][slack_target(s)] = {coefficient, 1, 0};
@@ -51,8 +49,7 @@ bool insert_column(tableau_store &s, int r, int32_t coefficient)
 
 } // namespace
 
-void align_rows(tableau_store &s)
-{
+void align_rows(tableau_store &s) {
     for (int i = 0; i <= s.n_rows; ++i) {
         int length = row_length(s, i);
         if (length < s.n_cols) {
@@ -70,8 +67,7 @@ void align_rows(tableau_store &s)
             s.w_row[j].den = 1;
 }
 
-bool widen_row(tableau_store &s, int r)
-{
+bool widen_row(tableau_store &s, int r) {
     int length = row_length(s, r);
     if (length + 1 > max_rhs_col) {
         s.too_big = true;
@@ -84,8 +80,7 @@ bool widen_row(tableau_store &s, int r)
     return true;
 }
 
-void add_slack_surplus(tableau_store &s)
-{
+void add_slack_surplus(tableau_store &s) {
     for (int i = 1; i <= s.n_rows; ++i) {
         if (is_negative(s.tableau[i][s.n_cols]))
             negate_row(s, i);
