@@ -231,6 +231,7 @@ problem dense_20() {
         p.costs.push_back(-next_in(g, 1, 9));
     for (int i = 0; i < 20; ++i) {
         std::vector<int32_t> row;
+        row.reserve(21);
         for (int k = 0; k < 20; ++k)
             row.push_back(next_in(g, 1, 9));
         row.push_back(next_in(g, 50, 100));

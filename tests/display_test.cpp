@@ -24,11 +24,7 @@ void put_cells(fraction *row, const std::string &cells, int32_t *length = nullpt
         *length = c - 1; // the last cell is the right-hand side
 }
 
-std::string rule(int n_cols) {
-    return "\t" + std::string(8 * n_cols, '-') + "\n";
-}
-
-const std::string grid_head = "\n\n\tx1\tx2\tx3\tx4\tx5\tRHS\n" + rule(6);
+const std::string grid_head = "\n\n\tx1\tx2\tx3\tx4\tx5\tRHS\n" + separator_line(6);
 
 struct display_case {
     int cost_count, n_cols, n_rows;
@@ -51,15 +47,18 @@ struct display_case {
      "+1/5x1-1/5x2+1/-2x3+2x4-2x5+3/4x6-3/4x7-x9+x10<5/0\n>5\n+5/0x1=-1/2\n-3/-4x1+3/-4x2=0\n\n\n"},
     // Row 0 holds 9s that must not show through when w_row is the objective.
     {0, 6, 2, "0 9 9 9 9 9 9 | 3 1 1 1 0 0 4 | 5 1 3 0 -1 1 6", "0 0 0 0 0 -1 0", 'w',
-     grid_head + "\t0\t0\t0\t0\t-1\t0\t\n" + rule(6) + "x3\t1\t1\t1\t0\t0\t4\t\n\n" +
-         "x5\t1\t3\t0\t-1\t1\t6\t\n\n" + rule(6) + "\n"},
+     grid_head + "\t0\t0\t0\t0\t-1\t0\t\n" + separator_line(6) + "x3\t1\t1\t1\t0\t0\t4\t\n\n" +
+         "x5\t1\t3\t0\t-1\t1\t6\t\n\n" + separator_line(6) + "\n"},
     {0, 6, 2, "0 9 9 9 9 9 9 | 3 2/3 0 1 1/3 -1/3 2 | 2 1/3 1 0 -1/3 1/3 2", "0 0 0 0 0 -1 0", 'w',
-     grid_head + "\t0\t0\t0\t0\t-1\t0\t\n" + rule(6) + "x3\t2/3\t0\t1\t1/3\t-1/3\t2\t\n\n" +
-         "x2\t1/3\t1\t0\t-1/3\t1/3\t2\t\n\n" + rule(6) + "\n"},
+     grid_head + "\t0\t0\t0\t0\t-1\t0\t\n" + separator_line(6) +
+         "x3\t2/3\t0\t1\t1/3\t-1/3\t2\t\n\n" + "x2\t1/3\t1\t0\t-1/3\t1/3\t2\t\n\n" +
+         separator_line(6) + "\n"},
     {0, 1, 1, "0 | 1 5", "0 0/103", 'w',
-     "\n\n\tRHS\n" + rule(1) + "\t0/103\t\n" + rule(1) + "x1\t5\t\n\n" + rule(1) + "\n"},
+     "\n\n\tRHS\n" + separator_line(1) + "\t0/103\t\n" + separator_line(1) + "x1\t5\t\n\n" +
+         separator_line(1) + "\n"},
     {0, 3, 0, "0 -1/2 1/-2 0", "", '0',
-     "\n\n\tx1\tx2\tRHS\n" + rule(3) + "\t-1/2\t1/-2\t0\t\n" + rule(3) + rule(3) + "\n"},
+     "\n\n\tx1\tx2\tRHS\n" + separator_line(3) + "\t-1/2\t1/-2\t0\t\n" + separator_line(3) +
+         separator_line(3) + "\n"},
 };
 
 } // namespace

@@ -48,10 +48,6 @@ std::string box(int before, const std::string &text, int after) {
     return "\t*" + std::string(before, ' ') + text + std::string(after, ' ') + "*";
 }
 
-std::string rule(int n_cols) {
-    return "\t" + std::string(8 * n_cols, '-') + "\n";
-}
-
 } // namespace
 
 TEST(ProgramRun, BannerAndStartPause) {
@@ -129,9 +125,9 @@ TEST(ProgramRun, ScreensFollowInOrder) {
     const std::string first_screens =
         "vincoli funzione 3 -> \nFunzione Obiettivo\nMin z -> -x1-2x2=0\nMatrice dei vincoli\n"
         "+x1+x2=2\n+x1-x2<1\n\n\n" +
-        std::string("\n\n\tx1\tx2\tx3\tx4\tRHS\n") + rule(5) + "\t0\t0\t0\t-1\t0\t\n" + rule(5) +
-        "x4\t1\t1\t0\t1\t2\t\n\nx3\t1\t-1\t1\t0\t1\t\n\n" + rule(5) + "\n" + continue_prompt +
-        "\nPrima Fase - Tableau iniziale\n";
+        std::string("\n\n\tx1\tx2\tx3\tx4\tRHS\n") + separator_line(5) + "\t0\t0\t0\t-1\t0\t\n" +
+        separator_line(5) + "x4\t1\t1\t0\t1\t2\t\n\nx3\t1\t-1\t1\t0\t1\t\n\n" + separator_line(5) +
+        "\n" + continue_prompt + "\nPrima Fase - Tableau iniziale\n";
     size_t at = screen.find(first_screens);
     ASSERT_NE(at, std::string::npos) << screen;
     for (const char *heading :

@@ -14,6 +14,11 @@ inline std::unique_ptr<tableau_store> fresh_store() {
     return std::make_unique<tableau_store>();
 }
 
+// A separator line of a tableau with right-hand side in column n_cols.
+inline std::string separator_line(int n_cols) {
+    return "\t" + std::string(8 * static_cast<size_t>(n_cols), '-') + "\n";
+}
+
 struct program_run {
     std::string screen;
     int status;
