@@ -60,7 +60,7 @@ std::string contents(const tableau_store &s) {
 }
 
 bool is_marked(const fraction &f) {
-    return (f.mark & 0xFFu) == 1;
+    return has_pivot_mark(f);
 }
 
 constexpr pivot_rule largest = pivot_rule::largest_coefficient, lowest = pivot_rule::lowest_index;

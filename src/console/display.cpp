@@ -52,7 +52,7 @@ void print_separator(std::ostream &out, int n_cols) {
 }
 
 const char *relation_symbol(int code) {
-    return code == -1 ? "<" : (code == 1 ? ">" : "=");
+    return code == relation_less ? "<" : (code == relation_greater ? ">" : "=");
 }
 
 } // namespace
@@ -67,10 +67,10 @@ void print_problem(const tableau_store &s, std::ostream &out) {
     put(out, "\n");
     put(out, "Matrice dei vincoli\n");
     for (int i = 1; i <= s.n_rows; ++i) {
-        int length = s.tableau[i][length_col].num;
+        int length = row_length(s, i);
         for (int j = 1; j < length; ++j)
             print_term(out, s.tableau[i][j], j);
-        put(out, relation_symbol(s.tableau[i][0].num));
+        put(out, relation_symbol(row_basic(s, i)));
         print_value(out, s.tableau[i][length]);
         put(out, "\n");
     }
@@ -95,7 +95,7 @@ void print_tableau(const tableau_store &s, const table_row &objective, std::ostr
     print_separator(out, s.n_cols);
     for (int i = 1; i <= s.n_rows; ++i) {
         put(out, "x");
-        put_int(out, s.tableau[i][0].num);
+        put_int(out, row_basic(s, i));
         put(out, "\t");
         for (int j = 1; j <= s.n_cols; ++j)
             print_cell(out, s.tableau[i][j]);

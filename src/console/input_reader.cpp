@@ -51,12 +51,14 @@ struct token {
     char buffer[max_line];
 };
 
+constexpr int no_relation = 2; // no symbol seen on the line, unlike any relation code
+
 bool is_relation(char c) {
     return c == '<' || c == '=' || c == '>';
 }
 
 int relation_code(char c) {
-    return c == '<' ? -1 : (c == '>' ? 1 : 0);
+    return c == '<' ? relation_less : (c == '>' ? relation_greater : relation_equal);
 }
 
 // Builds the token that starts at i. Its first character is taken whatever it is; building stops
@@ -140,14 +142,14 @@ line_verdict scan_line(const typed_line &line, bool constraint, scanned_line &ou
     if (line.len == 0)
         return line_verdict::blank;
     token t;
-    int relation = 2; // 2: no symbol seen
+    int relation = no_relation;
     for (int i = 0; i < line.len; ++i) {
         i = build_token(line, i, t, constraint ? &relation : nullptr);
         typed_number &f = out_line.numbers[out_line.count++];
         if (!convert_token(t.text, f) || (!constraint && f.num == INT32_MIN))
             return line_verdict::refused;
     }
-    out_line.has_relation = relation != 2;
+    out_line.has_relation = relation != no_relation;
     out_line.relation = relation;
     return line_verdict::ok;
 }

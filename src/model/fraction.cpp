@@ -250,6 +250,10 @@ bool frac_is_positive(fraction f) {
     return (f.num > 0 && f.den > 0) || (f.num < 0 && f.den < 0);
 }
 
+bool frac_is_negative(fraction f) {
+    return (f.num < 0 && f.den > 0) || (f.num > 0 && f.den < 0);
+}
+
 fraction frac_negate(fraction f) {
     if (f.den != INT32_MIN)
         return {f.num, -f.den, f.mark};

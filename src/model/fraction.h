@@ -20,6 +20,9 @@ fraction frac_make(fraction f);
 // Exact test that the value is strictly positive (non-zero fields of the same sign).
 bool frac_is_positive(fraction f);
 
+// Exact test that the value is strictly negative (non-zero fields of opposite signs).
+bool frac_is_negative(fraction f);
+
 // The same value with its sign changed by negating the denominator (2/3 gives 2/-3); when the
 // denominator is the one 32-bit value without a negative, the numerator takes the sign instead.
 fraction frac_negate(fraction f);

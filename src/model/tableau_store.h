@@ -14,6 +14,12 @@ constexpr int length_col = 99;  // `num` of this column: the row's right-hand-si
 
 using table_row = fraction[table_size];
 
+// Relation codes that column 0 of a constraint row holds while the problem is read and
+// converted ("<", "=", ">" as typed).
+constexpr int32_t relation_less = -1;
+constexpr int32_t relation_equal = 0;
+constexpr int32_t relation_greater = 1;
+
 // Column classes kept in col_class.
 constexpr int16_t class_zero = 0;
 constexpr int16_t class_unit = 1;
@@ -21,7 +27,7 @@ constexpr int16_t class_other = 2;
 
 struct tableau_store {
     // Row 0: the phase-2 objective (negated costs); rows 1..n_rows: the constraints.
-    // Column 0: relation code (-1 "<", 0 "=", 1 ">"), then the row's basic variable;
+    // Column 0: relation code (relation_less, _equal, _greater), then the row's basic variable;
     // column n_cols: right-hand side; column 99: the row length.
     fraction tableau[table_size][table_size];
     table_row w_row; // phase-1 objective, laid out like a tableau row
@@ -38,8 +44,28 @@ struct tableau_store {
 inline int32_t &row_length(tableau_store &s, int row) {
     return s.tableau[row][length_col].num;
 }
+inline int32_t row_length(const tableau_store &s, int row) {
+    return s.tableau[row][length_col].num;
+}
 
 // The basic variable (or, while standard form is built, the relation code) of a row.
 inline int32_t &row_basic(tableau_store &s, int row) {
     return s.tableau[row][0].num;
+}
+inline int32_t row_basic(const tableau_store &s, int row) {
+    return s.tableau[row][0].num;
+}
+
+// The pivot mark lives in the low byte of a cell's mark word; the rest of the word is carried
+// along untouched. Nothing reads the mark back: it records which cells were pivot elements.
+constexpr uint32_t pivot_mark_bits = 0xFFu;
+
+inline void set_pivot_mark(fraction &f) {
+    f.mark = (f.mark & ~pivot_mark_bits) | 1u;
+}
+inline void clear_pivot_mark(fraction &f) {
+    f.mark &= ~pivot_mark_bits;
+}
+inline bool has_pivot_mark(fraction f) {
+    return (f.mark & pivot_mark_bits) == 1u;
 }

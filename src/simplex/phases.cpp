@@ -10,7 +10,7 @@ namespace {
 void clear_pivot_marks(tableau_store &s) {
     for (int i = 0; i <= s.n_rows; ++i)
         for (int j = 0; j <= s.n_cols; ++j)
-            s.tableau[i][j].mark &= ~0xFFu;
+            clear_pivot_mark(s.tableau[i][j]);
 }
 
 // The simplex loop on one objective row. Each phase starts with the largest-coefficient rule; a
@@ -49,13 +49,13 @@ int first_artificial(const tableau_store &s) {
 void drive_out_artificials(tableau_store &s) {
     int base = first_artificial(s);
     for (int i = 1; i <= s.n_rows && !s.overflow; ++i) {
-        if (s.tableau[i][0].num < base)
+        if (row_basic(s, i) < base)
             continue;
         for (int j = 1; j < base; ++j) {
             if (s.tableau[i][j].num == 0)
                 continue;
             set_pivot_mark(s.tableau[i][j]);
-            s.tableau[i][0].num = j;
+            row_basic(s, i) = j;
             pivot(s, i, j, s.tableau[0]);
             break;
         }
@@ -67,7 +67,7 @@ void delete_artificial_rows(tableau_store &s) {
     int base = first_artificial(s);
     for (int k = s.n_cols - 1; k >= base; --k)
         for (int i = 1; i <= s.n_rows; ++i)
-            if (s.tableau[i][0].num == k)
+            if (row_basic(s, i) == k)
                 delete_row(s, i);
 }
 

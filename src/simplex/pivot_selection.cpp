@@ -7,10 +7,6 @@ float entry_value(fraction f) {
     return static_cast<float>(f.num) / static_cast<float>(f.den);
 }
 
-bool is_negative(fraction f) {
-    return (f.num < 0 && f.den > 0) || (f.num > 0 && f.den < 0);
-}
-
 // Does row i beat the best row so far for column c?
 bool better_row(const tableau_store &s, int i, int best, int c, pivot_rule rule) {
     const fraction *row = s.tableau[i];
@@ -18,7 +14,7 @@ bool better_row(const tableau_store &s, int i, int best, int c, pivot_rule rule)
     int order = frac_ratio_compare(row[s.n_cols], row[c], best_row[s.n_cols], best_row[c]);
     if (order != 0)
         return order < 0;
-    return rule == pivot_rule::lowest_index && row[0].num < best_row[0].num;
+    return rule == pivot_rule::lowest_index && row_basic(s, i) < row_basic(s, best);
 }
 
 bool objective_optimal(const tableau_store &s, const table_row &objective) {
@@ -52,14 +48,14 @@ int choose_entering(const tableau_store &s, const table_row &objective, pivot_ru
 int choose_leaving(tableau_store &s, int c, pivot_rule rule) {
     int best = 0;
     for (int i = 1; i <= s.n_rows; ++i) {
-        if (!frac_is_positive(s.tableau[i][c]) || is_negative(s.tableau[i][s.n_cols]))
+        if (!frac_is_positive(s.tableau[i][c]) || frac_is_negative(s.tableau[i][s.n_cols]))
             continue;
         if (best == 0 || better_row(s, i, best, c, rule))
             best = i;
     }
     if (best != 0) {
         set_pivot_mark(s.tableau[best][c]);
-        s.tableau[best][0].num = c;
+        row_basic(s, best) = c;
     }
     return best;
 }

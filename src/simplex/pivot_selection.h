@@ -24,8 +24,3 @@ int choose_leaving(tableau_store &s, int c, pivot_rule rule);
 // objective cannot improve further.
 bool phase1_optimal(const tableau_store &s);
 bool phase2_optimal(const tableau_store &s);
-
-// Sets the low byte of a cell's mark word: the cell was chosen as pivot element.
-inline void set_pivot_mark(fraction &f) {
-    f.mark = (f.mark & ~0xFFu) | 1u;
-}

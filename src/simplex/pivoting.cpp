@@ -36,7 +36,7 @@ void eliminate_by_zero(tableau_store &s, fraction *row, fraction e, const fracti
 
 int basic_row_of(const tableau_store &s, int column) {
     for (int i = 1; i <= s.n_rows; ++i)
-        if (s.tableau[i][0].num == column)
+        if (row_basic(s, i) == column)
             return i;
     return 0;
 }

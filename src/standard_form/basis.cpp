@@ -71,9 +71,9 @@ void mark_basic_columns(tableau_store &s) {
 
 void add_artificials(tableau_store &s) {
     for (int r = 1; r <= s.n_rows && !s.too_big; ++r) {
-        if (row_basic(s, r) != 1)
+        if (row_basic(s, r) != relation_greater)
             continue;
-        row_basic(s, r) = 0;
+        row_basic(s, r) = 0; // no basic variable yet
         add_artificial_column(s, r);
     }
 }

@@ -11,10 +11,6 @@ void move_rhs(fraction *row, int from, int to) {
     row[from] = {0, 1, 0};
 }
 
-bool is_negative(fraction f) {
-    return (f.num < 0 && f.den > 0) || (f.num > 0 && f.den < 0);
-}
-
 // The row turned round: each cell changes sign where it carries it (the denominator when that is
 // negative, the numerator otherwise), and "<" and ">" trade places. A negative right-hand side
 // would otherwise start the simplex from an infeasible basis.
@@ -28,7 +24,11 @@ void negate_row(tableau_store &s, int r) {
         else
             f = frac_negate(f); // only the denominator can take the sign
     }
-    row_basic(s, r) = -row_basic(s, r);
+    int32_t &code = row_basic(s, r);
+    if (code == relation_less)
+        code = relation_greater;
+    else if (code == relation_greater)
+        code = relation_less;
 }
 
 // Lowest column of the unbroken run of all-zero columns that ends in front of the right-hand side.
@@ -82,13 +82,13 @@ bool widen_row(tableau_store &s, int r) {
 
 void add_slack_surplus(tableau_store &s) {
     for (int i = 1; i <= s.n_rows; ++i) {
-        if (is_negative(s.tableau[i][s.n_cols]))
+        if (frac_is_negative(s.tableau[i][s.n_cols]))
             negate_row(s, i);
         int code = row_basic(s, i);
-        if (code == 1 && !insert_column(s, i, -1))
+        if (code == relation_greater && !insert_column(s, i, -1))
             return;
-        if (code == -1) {
-            row_basic(s, i) = 0;
+        if (code == relation_less) {
+            row_basic(s, i) = 0; // no basic variable yet
             if (!insert_column(s, i, 1))
                 return;
         }
