@@ -6,6 +6,7 @@
 #include <string>
 
 #include "console/display.h"
+#include "console/text_out.h"
 #include "test_support.h"
 
 namespace {
@@ -81,4 +82,16 @@ TEST(DisplayOutput, EchoAndGridByteForByte) {
             print_tableau(*s, c.shown == 'w' ? s->w_row : s->tableau[0], out);
         EXPECT_EQ(out.str(), c.want) << c.rows;
     }
+}
+
+// The formatted output that every screen text carrying a number goes through.
+TEST(Display, FormatStringsFillEachConversionInTurn) {
+    std::ostringstream out;
+    put_format(out, "vincoli funzione %d -> ", 12);
+    put_format(out, "|x%d\t", -7);
+    put_format(out, "|%d/%d\t", int64_t{-9223372036854775807} - 1, 3);
+    put_format(out, "|%s%d/%dx%d", "+", 2147483647, 5, 98);
+    put_format(out, "|no conversion 100");
+    EXPECT_EQ(out.str(), "vincoli funzione 12 -> |x-7\t|-9223372036854775808/3\t|+2147483647/5x98"
+                         "|no conversion 100");
 }

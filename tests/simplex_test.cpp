@@ -9,6 +9,8 @@
 #include "simplex/pivot_selection.h"
 #include "simplex/pivoting.h"
 #include "standard_form/basis.h"
+#include "standard_form/column_classes.h"
+#include "standard_form/row_alignment.h"
 #include "test_support.h"
 
 namespace {
@@ -64,6 +66,39 @@ bool is_marked(const fraction &f) {
 }
 
 constexpr pivot_rule largest = pivot_rule::largest_coefficient, lowest = pivot_rule::lowest_index;
+
+// The problem typed as `keys`, in standard form with w_row priced out: where phase 1 begins.
+std::unique_ptr<tableau_store> ready_for_phase1(const std::string &keys) {
+    auto s = read_typed(keys);
+    align_rows(*s);
+    add_slack_surplus(*s);
+    add_artificials(*s);
+    complete_basis(*s);
+    price_out(*s, s->w_row);
+    return s;
+}
+
+// Both phases run one pivot at a time (or whole, with `step` = all_pivots), row 0 priced out in
+// between; the pivot taken at each turn is logged as "row,col".
+std::string solve_in_steps(tableau_store &s, int step, phase_end &end) {
+    std::string log;
+    phase_run run = begin_phase1(s);
+    for (int phase = 1; phase <= 2; ++phase) {
+        if (phase == 2) {
+            price_out(s, s.tableau[0]);
+            artificial_removal removal;
+            run = begin_phase2(s, removal);
+        }
+        while (run.end == phase_end::running) {
+            log += std::to_string(run.row) + "," + std::to_string(run.col) + " ";
+            continue_phase(s, run, step);
+        }
+        if (run.end == phase_end::infeasible)
+            break;
+    }
+    end = run.end;
+    return log;
+}
 
 } // namespace
 
@@ -144,10 +179,13 @@ TEST(PivotSelection, LeavingRowByExactMinimumRatio) {
         std::string before = contents(*s);
         int row = choose_leaving(*s, 1, c.rule);
         EXPECT_EQ(row, c.expected);
+        EXPECT_EQ(contents(*s), before); // choosing writes nothing
+        if (row == 0)
+            continue;
+        change_basis(*s, row, 1);
         for (int i = 1; i <= s->n_rows; ++i)
             EXPECT_EQ(is_marked(s->tableau[i][1]), i == row) << "row " << i;
-        EXPECT_EQ(row == 0 ? contents(*s) : std::to_string(s->tableau[row][0].num),
-                  row == 0 ? before : "1");
+        EXPECT_EQ(row_basic(*s, row), 1);
     }
 }
 
@@ -162,8 +200,8 @@ TEST(PivotSelection, OptimalityTestsOnBothObjectiveRows) {
                  {"0 -1 1/-2 0 0", 4, true}};
     for (const optimal_case &c : cases) {
         auto s = store(c.n_cols, c.objective + std::string(" | 1 1 0 0 0 0"), c.objective);
-        EXPECT_EQ(phase1_optimal(*s), c.expected) << c.objective;
-        EXPECT_EQ(phase2_optimal(*s), c.expected) << c.objective;
+        EXPECT_EQ(objective_optimal(*s, s->w_row), c.expected) << c.objective;
+        EXPECT_EQ(objective_optimal(*s, s->tableau[0]), c.expected) << c.objective;
     }
 }
 
@@ -194,22 +232,98 @@ TEST(Phases, Phase2RemovesTheArtificialsThenIterates) {
         const char *rows;
         phase_end end;
         const char *expected;
-        int marked_row; // the pivot that drove an artificial out, on column 2
+        int marked_row;      // the pivot that drove an artificial out, on column 2
+        const char *removal; // as begin_phase2 reports it
     } cases[] = {{"row 2 keeps artificial 5 and is zero elsewhere: deleted", 6, 2,
                   "0 0 0 -1 0 0 7 | 1 1 0 1 0 0 3 | 5 0 0 0 1 1 0 | 2 0 1 2 0 0 4",
-                  phase_end::optimal, "0 0 0 -1 7 | 1 1 0 1 3 | 2 0 1 2 4", 0},
+                  phase_end::optimal, "0 0 0 -1 7 | 1 1 0 1 3 | 2 0 1 2 4", 0, "deleted 2:x5"},
+                 {"artificials 5 and 4 basic in rows 1 and 3, zero elsewhere: both deleted", 6, 2,
+                  "0 0 0 -1 0 0 7 | 5 0 0 0 0 1 0 | 1 1 0 1 0 0 3 | 4 0 0 0 1 0 0",
+                  phase_end::optimal, "0 0 0 -1 7 | 1 1 0 1 3", 0, "deleted 1:x5 deleted 3:x4"},
                  {"artificial 4 at zero level leaves for column 2, the lowest non-zero", 5, 1,
                   "0 0 4 -3 0 0 | 1 1 0 1 0 2 | 4 0 2 -1 1 0", phase_end::optimal,
-                  "0 0 0 -1 0 | 1 1 0 1 2 | 2 0 1 -1/2 0", 2},
+                  "0 0 0 -1 0 | 1 1 0 1 2 | 2 0 1 -1/2 0", 2, "row 2 x4->x2 on 2/1"},
                  {"column 2 improves but has no positive entry", 4, 0, "0 0 1 0 3 | 1 1 -1 1 2",
-                  phase_end::unbounded, "0 0 1 0 3 | 1 1 -1 1 2", 0}};
+                  phase_end::unbounded, "0 0 1 0 3 | 1 1 -1 1 2", 0, ""}};
     for (const phase2_case &c : cases) {
         SCOPED_TRACE(c.name);
         auto s = store(c.n_cols, c.rows);
         s->n_artificial = c.n_artificial;
-        EXPECT_EQ(run_phase2(*s), c.end);
+        artificial_removal removal;
+        phase_run run = begin_phase2(*s, removal);
+        EXPECT_EQ(continue_phase(*s, run, all_pivots), c.end);
+        std::string report;
+        for (int k = 0; k < removal.n_exits; ++k) {
+            const artificial_exit &e = removal.exits[k];
+            report += "row " + std::to_string(e.row) + " x" + std::to_string(e.left) + "->x" +
+                      std::to_string(e.entered) + " on " + std::to_string(e.element.num) + "/" +
+                      std::to_string(e.element.den);
+        }
+        for (int k = 0; k < removal.n_deleted; ++k)
+            report += std::string(k > 0 ? " " : "") + "deleted " +
+                      std::to_string(removal.deleted_row[k]) + ":x" +
+                      std::to_string(removal.deleted_basic[k]);
+        EXPECT_EQ(report, c.removal);
         EXPECT_EQ(contents(*s), c.expected);
         EXPECT_EQ(s->tableau[s->n_rows + 1][0].den, 0);
         EXPECT_TRUE(c.marked_row == 0 || is_marked(s->tableau[c.marked_row][2]));
     }
+}
+
+// Minimise x1 + 2x2 with x1 + x2 = 2, x1 - x2 <= 1: phase 1 pivots on (2, 1), then (1, 2), and
+// ends at w = 0 with no entering column; phase 2 has nothing to remove and nothing to improve.
+TEST(Phases, WorkedExampleOnePivotAtATime) {
+    auto s = ready_for_phase1("\n1 2\n1 1 = 2\n1 -1 < 1\nq\n");
+    phase_run run = begin_phase1(*s);
+    EXPECT_EQ(run.end, phase_end::running);
+    EXPECT_EQ(run.row * 10 + run.col, 21);
+    EXPECT_EQ(run.rule, largest);
+    EXPECT_EQ(continue_phase(*s, run, 1), phase_end::running);
+    EXPECT_EQ(run.pivots, 1);
+    EXPECT_EQ(run.row * 10 + run.col, 12);
+    EXPECT_EQ(contents(*s, s->w_row), "0 0 2 -1 0 1");
+    EXPECT_EQ(row_basic(*s, 2), 1);
+    EXPECT_EQ(continue_phase(*s, run, 1), phase_end::optimal);
+    EXPECT_EQ(run.pivots, 2);
+    EXPECT_EQ(contents(*s, s->w_row), "0 0 0 0 -1 0");
+    EXPECT_EQ(continue_phase(*s, run, 1), phase_end::optimal); // an ended phase stays ended
+
+    price_out(*s, s->tableau[0]);
+    artificial_removal removal;
+    run = begin_phase2(*s, removal);
+    EXPECT_EQ(run.end, phase_end::optimal);
+    EXPECT_EQ(run.pivots, 0);
+    EXPECT_EQ(removal.n_exits + removal.n_deleted, 0);
+    EXPECT_EQ(contents(*s), "0 0 0 -1/2 5/2 | 2 0 1 -1/2 1/2 | 1 1 0 1/2 3/2");
+}
+
+// Whether the phases are run whole or one pivot at a time, they take the same pivots and leave
+// the same tableau; phase 1 itself reports an infeasible end.
+TEST(Phases, SteppedAndWholeRunsAgree) {
+    struct stepped_case {
+        const char *name;
+        const char *keys;
+        phase_end end;
+        const char *pivots;
+    } cases[] = {
+        {"worked example", "\n1 2\n1 1 = 2\n1 -1 < 1\nq\n", phase_end::optimal, "2,1 1,2 "},
+        {"cycles without the lowest-index rule",
+         "\n-3/4 20 -1/2 6\n1/4 -8 -1 9 < 0\n1/2 -12 -1/2 3 < 0\n0 0 1 0 < 1\nq\n",
+         phase_end::optimal, "1,1 2,2 1,3 2,4 3,1 2,5 "},
+        {"infeasible", "\n1 1\n1 1 < 1\n1 1 > 2\nq\n", phase_end::infeasible, "1,1 "},
+        {"unbounded", "\n-1 -1\n1 -1 < 1\nq\n", phase_end::unbounded, "1,1 "}};
+    for (const stepped_case &c : cases) {
+        SCOPED_TRACE(c.name);
+        auto stepped = ready_for_phase1(c.keys);
+        auto whole = ready_for_phase1(c.keys);
+        phase_end stepped_end, whole_end;
+        EXPECT_EQ(solve_in_steps(*stepped, 1, stepped_end), c.pivots);
+        solve_in_steps(*whole, all_pivots, whole_end);
+        EXPECT_EQ(stepped_end, c.end);
+        EXPECT_EQ(whole_end, c.end);
+        EXPECT_EQ(contents(*stepped), contents(*whole));
+        EXPECT_EQ(contents(*stepped, stepped->w_row), contents(*whole, whole->w_row));
+    }
+    auto s = ready_for_phase1("\n1 1\n1 1 < 1\n1 1 > 2\nq\n");
+    EXPECT_EQ(run_phase1(*s), phase_end::infeasible);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "standard_form/basis.h"
+#include "standard_form/column_classes.h"
 #include "standard_form/row_alignment.h"
 #include "test_support.h"
 

@@ -12,36 +12,33 @@ void print_term(std::ostream &out, fraction v, int column) {
     if (v.num == 0)
         return;
     if (v.num == 1 || v.num == -1) {
-        put(out, v.num == 1 ? "+" : "-");
-        if (v.den != 1) {
-            put(out, "1/");
-            put_int(out, v.den);
-        }
-    } else {
-        if (v.num > 1)
-            put(out, "+");
-        put_int(out, v.num);
-        if (v.den != 1) {
-            put(out, "/");
-            put_int(out, v.den);
-        }
+        const char *sign = v.num == 1 ? "+" : "-";
+        if (v.den == 1)
+            put_format(out, "%sx%d", sign, column);
+        else
+            put_format(out, "%s1/%dx%d", sign, v.den, column);
+        return;
     }
-    put(out, "x");
-    put_int(out, column);
+    const char *sign = v.num > 1 ? "+" : "";
+    if (v.den == 1)
+        put_format(out, "%s%dx%d", sign, v.num, column);
+    else
+        put_format(out, "%s%d/%dx%d", sign, v.num, v.den, column);
 }
 
-// "%d", then "/%d" only when the denominator is not 1.
+// The denominator is shown only when it is not 1.
 void print_value(std::ostream &out, fraction v) {
-    put_int(out, v.num);
-    if (v.den != 1) {
-        put(out, "/");
-        put_int(out, v.den);
-    }
+    if (v.den == 1)
+        put_format(out, "%d", v.num);
+    else
+        put_format(out, "%d/%d", v.num, v.den);
 }
 
 void print_cell(std::ostream &out, fraction v) {
-    print_value(out, v);
-    put(out, "\t");
+    if (v.den == 1)
+        put_format(out, "%d\t", v.num);
+    else
+        put_format(out, "%d/%d\t", v.num, v.den);
 }
 
 void print_separator(std::ostream &out, int n_cols) {
@@ -62,9 +59,7 @@ void print_problem(const tableau_store &s, std::ostream &out) {
     put(out, "Min z -> ");
     for (int j = 1; j <= s.cost_count; ++j)
         print_term(out, s.tableau[0][j], j);
-    put(out, "=");
-    put_int(out, s.tableau[0][s.cost_count + 1].num);
-    put(out, "\n");
+    put_format(out, "=%d\n", s.tableau[0][s.cost_count + 1].num);
     put(out, "Matrice dei vincoli\n");
     for (int i = 1; i <= s.n_rows; ++i) {
         int length = row_length(s, i);
@@ -80,13 +75,9 @@ void print_problem(const tableau_store &s, std::ostream &out) {
 void print_tableau(const tableau_store &s, const table_row &objective, std::ostream &out) {
     put(out, "\n\n");
     put(out, "\t");
-    for (int j = 1; j < s.n_cols; ++j) {
-        put(out, "x");
-        put_int(out, j);
-        put(out, "\t");
-    }
-    put(out, "RHS");
-    put(out, "\n");
+    for (int j = 1; j < s.n_cols; ++j)
+        put_format(out, "x%d\t", j);
+    put(out, "RHS\n");
     print_separator(out, s.n_cols);
     put(out, "\t");
     for (int j = 1; j <= s.n_cols; ++j)
@@ -94,9 +85,7 @@ void print_tableau(const tableau_store &s, const table_row &objective, std::ostr
     put(out, "\n");
     print_separator(out, s.n_cols);
     for (int i = 1; i <= s.n_rows; ++i) {
-        put(out, "x");
-        put_int(out, row_basic(s, i));
-        put(out, "\t");
+        put_format(out, "x%d\t", row_basic(s, i));
         for (int j = 1; j <= s.n_cols; ++j)
             print_cell(out, s.tableau[i][j]);
         put(out, "\n\n");

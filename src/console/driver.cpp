@@ -60,6 +60,15 @@ int stop_with(std::istream &in, std::ostream &out, const char *message) {
 
 constexpr const char *overflow_message = "\nerror: overflow aritmetico!\n";
 
+void start_screen(std::istream &in, std::ostream &out) {
+    put(out, "\n\n");
+    print_banner(out);
+    put(out, "\n\n\n\n\n");
+    put(out, "\nPremetere INVIO per iniziare... ");
+    read_key(in, out);
+    print_newlines(out, 33);
+}
+
 void build_standard_form(tableau_store &s) {
     align_rows(s);
     add_slack_surplus(s);
@@ -67,16 +76,24 @@ void build_standard_form(tableau_store &s) {
     complete_basis(s);
 }
 
+// Prices out an objective row and shows it; false when the arithmetic overflowed.
+bool price_and_show(tableau_store &s, table_row &objective, std::ostream &out) {
+    price_out(s, objective);
+    if (s.overflow)
+        return false;
+    print_tableau(s, objective, out);
+    return true;
+}
+
+// Runs a begun phase to its end.
+phase_end drive_phase(tableau_store &s, phase_run &run) {
+    return continue_phase(s, run, all_pivots);
+}
+
 } // namespace
 
 int run_program(tableau_store &s, std::istream &in, std::ostream &out) {
-    put(out, "\n\n");
-    print_banner(out);
-    put(out, "\n\n\n\n\n");
-    put(out, "\nPremetere INVIO per iniziare... ");
-    read_key(in, out);
-    print_newlines(out, 33);
-
+    start_screen(in, out);
     read_problem(s, in, out);
     put(out, "\n");
     print_problem(s, out);
@@ -86,31 +103,27 @@ int run_program(tableau_store &s, std::istream &in, std::ostream &out) {
     print_tableau(s, s.w_row, out);
     continue_pause(in, out);
 
-    put(out, "\nPrima Fase -");
-    put(out, " Tableau iniziale\n");
-    price_out(s, s.w_row);
-    if (s.overflow)
+    put(out, "\nPrima Fase - Tableau iniziale\n");
+    if (!price_and_show(s, s.w_row, out))
         return stop_with(in, out, overflow_message);
-    print_tableau(s, s.w_row, out);
+    phase_run run = begin_phase1(s);
     continue_pause(in, out);
-
-    if (run_phase1(s) == phase_end::overflow)
+    phase_end end = drive_phase(s, run);
+    if (end == phase_end::overflow)
         return stop_with(in, out, overflow_message);
     put(out, "Prima Fase - Tableau finale\n");
     print_tableau(s, s.w_row, out);
-    if (s.w_row[s.n_cols].num != 0)
+    if (end == phase_end::infeasible)
         return stop_with(in, out, "\nProblema inammissibile!\n");
     continue_pause(in, out);
 
-    put(out, "\nSeconda Fase -");
-    put(out, " Tableau iniziale\n");
-    price_out(s, s.tableau[0]);
-    if (s.overflow)
+    put(out, "\nSeconda Fase - Tableau iniziale\n");
+    if (!price_and_show(s, s.tableau[0], out))
         return stop_with(in, out, overflow_message);
-    print_tableau(s, s.tableau[0], out);
     continue_pause(in, out);
-
-    phase_end end = run_phase2(s);
+    artificial_removal removal;
+    run = begin_phase2(s, removal);
+    end = drive_phase(s, run);
     if (end == phase_end::overflow)
         return stop_with(in, out, overflow_message);
     put(out, "Seconda Fase - Tableau finale\n");

@@ -162,15 +162,14 @@ void report_zero_denominators(const scanned_line &line, std::ostream &out) {
 
 // Prompts and reads until a line can be stored or input ends. Returns false for a line that ends
 // the constraints (q, or nothing more to read); the cost line always returns true.
-bool next_line(std::istream &in, std::ostream &out, std::string_view prompt, int row,
-               bool constraint, scanned_line &scanned) {
+bool next_line(std::istream &in, std::ostream &out, int row, bool constraint,
+               scanned_line &scanned) {
     typed_line line;
     for (;;) {
-        put(out, prompt);
-        if (row > 0) {
-            put_int(out, row);
-            put(out, " -> ");
-        }
+        if (constraint)
+            put_format(out, "vincoli funzione %d -> ", row);
+        else
+            put(out, "costi funzione obiettivo -> ");
         read_line(in, out, line);
         if (line.too_long) {
             put(out, "error: riga troppo lunga!\n");
@@ -219,12 +218,12 @@ void read_problem(tableau_store &s, std::istream &in, std::ostream &out) {
              "(e occhio ai segni: il simplesso perdona, l'esaminatore no. N.d.A.)\n");
     put(out, "\n");
     scanned_line line;
-    next_line(in, out, "costi funzione obiettivo -> ", 0, false, line);
+    next_line(in, out, 0, false, line);
     report_zero_denominators(line, out);
     store_costs(s, line);
     put(out, "\n");
     for (int r = 1; r <= max_rows; ++r) {
-        if (!next_line(in, out, "vincoli funzione ", r, true, line))
+        if (!next_line(in, out, r, true, line))
             break;
         report_zero_denominators(line, out);
         store_constraint(s, r, line);

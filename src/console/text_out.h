@@ -1,21 +1,45 @@
-// Small output helpers shared by the console code: fixed texts and printf-like "%d" numbers.
+// Small output helpers shared by the console code: fixed texts, and texts that carry numbers
+// written as printf-like format strings, so each reads as the screen shows it.
 #pragma once
 
+#include <cassert>
 #include <charconv>
 #include <cstdint>
 #include <istream>
 #include <ostream>
 #include <string_view>
+#include <type_traits>
 
 inline void put(std::ostream &out, std::string_view text) {
-    out.write(text.data(), text.size());
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
-// "%d" of a 32-bit value.
-inline void put_int(std::ostream &out, int64_t value) {
+inline void put_arg(std::ostream &out, int64_t value) {
     char digits[24];
     auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     out.write(digits, end - digits);
+}
+
+inline void put_arg(std::ostream &out, std::string_view text) {
+    put(out, text);
+}
+
+inline void put_format(std::ostream &out, std::string_view format) {
+    assert(format.find('%') == std::string_view::npos); // every conversion has its argument
+    put(out, format);
+}
+
+// The format with each "%d" replaced by the next integer argument and each "%s" by the next
+// text argument, in order; every other character is written as it stands.
+template <typename First, typename... Rest>
+void put_format(std::ostream &out, std::string_view format, const First &first,
+                const Rest &...rest) {
+    size_t at = format.find('%');
+    assert(at != std::string_view::npos && at + 1 < format.size());
+    assert(format[at + 1] == (std::is_integral_v<First> ? 'd' : 's'));
+    put(out, format.substr(0, at));
+    put_arg(out, first);
+    put_format(out, format.substr(at + 2), rest...);
 }
 
 // One key from the keyboard, with whatever was printed made visible first.

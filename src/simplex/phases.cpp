@@ -1,9 +1,10 @@
 // Phase drivers.
 #include "simplex/phases.h"
 
-#include "simplex/pivot_selection.h"
+#include <cassert>
+
 #include "simplex/pivoting.h"
-#include "standard_form/basis.h"
+#include "standard_form/column_classes.h"
 
 namespace {
 
@@ -13,31 +14,64 @@ void clear_pivot_marks(tableau_store &s) {
             clear_pivot_mark(s.tableau[i][j]);
 }
 
-// The simplex loop on one objective row. Each phase starts with the largest-coefficient rule; a
-// pivot with ratio 0 (degenerate: the objective did not move) switches to the lowest-index rule
-// until a pivot moves the objective again, so no sequence of bases can repeat.
-phase_end iterate(tableau_store &s, table_row &objective, bool (*optimal)(const tableau_store &),
-                  void (*refresh_classes)(tableau_store &)) {
-    pivot_rule rule = pivot_rule::largest_coefficient;
-    for (;;) {
-        int col = choose_entering(s, objective, rule);
-        if (col == 0)
-            return phase_end::optimal;
-        int row = choose_leaving(s, col, rule);
-        if (row == 0) {
-            refresh_classes(s);
-            return phase_end::unbounded;
-        }
-        bool degenerate = s.tableau[row][s.n_cols].num == 0;
-        pivot(s, row, col, objective);
-        if (s.overflow)
-            return phase_end::overflow;
-        bool finished = optimal(s);
-        refresh_classes(s);
-        if (finished)
-            return phase_end::optimal;
-        rule = degenerate ? pivot_rule::lowest_index : pivot_rule::largest_coefficient;
+// After a pivot the column classes follow the basis: phase 1 reads them from the recorded basic
+// variables, phase 2 from the cells.
+void refresh_classes(tableau_store &s, const phase_run &run) {
+    if (run.phase == 1)
+        mark_basic_columns(s);
+    else
+        classify_columns(s);
+}
+
+// A phase 1 that ends with w above 0 has found no point that satisfies every constraint.
+void end_phase(tableau_store &s, phase_run &run, phase_end end) {
+    bool w_positive = s.w_row[s.n_cols].num != 0;
+    if (run.phase == 1 && end != phase_end::overflow && w_positive)
+        end = phase_end::infeasible;
+    run.end = end;
+}
+
+// Chooses the next pivot by the rule in force, or ends the phase when there is none.
+void choose_pivot(tableau_store &s, phase_run &run) {
+    run.col = choose_entering(s, phase_objective(s, run), run.rule);
+    if (run.col == 0) {
+        end_phase(s, run, phase_end::optimal);
+        return;
     }
+    run.row = choose_leaving(s, run.col, run.rule);
+    if (run.row == 0) {
+        refresh_classes(s, run);
+        end_phase(s, run, phase_end::unbounded);
+    }
+}
+
+// One turn of the loop. Each phase starts with the largest-coefficient rule; a pivot with ratio 0
+// (degenerate: the objective did not move) switches to the lowest-index rule until a pivot moves
+// the objective again, so no sequence of bases can repeat.
+void take_pivot(tableau_store &s, phase_run &run) {
+    table_row &objective = phase_objective(s, run);
+    bool degenerate = s.tableau[run.row][s.n_cols].num == 0;
+    change_basis(s, run.row, run.col);
+    pivot(s, run.row, run.col, objective);
+    run.pivots += 1;
+    if (s.overflow) {
+        end_phase(s, run, phase_end::overflow);
+        return;
+    }
+    bool finished = objective_optimal(s, objective);
+    refresh_classes(s, run);
+    if (finished) {
+        end_phase(s, run, phase_end::optimal);
+        return;
+    }
+    run.rule = degenerate ? pivot_rule::lowest_index : pivot_rule::largest_coefficient;
+    choose_pivot(s, run);
+}
+
+phase_run start(tableau_store &s, int phase) {
+    phase_run run{phase, pivot_rule::largest_coefficient, 0, 0, 0, phase_end::running};
+    choose_pivot(s, run);
+    return run;
 }
 
 int first_artificial(const tableau_store &s) {
@@ -46,7 +80,7 @@ int first_artificial(const tableau_store &s) {
 
 // An artificial variable still basic after a feasible phase 1 sits at zero; any non-artificial
 // column with a non-zero entry in its row can replace it without moving the solution.
-void drive_out_artificials(tableau_store &s) {
+void drive_out_artificials(tableau_store &s, artificial_removal &removal) {
     int base = first_artificial(s);
     for (int i = 1; i <= s.n_rows && !s.overflow; ++i) {
         if (row_basic(s, i) < base)
@@ -54,21 +88,27 @@ void drive_out_artificials(tableau_store &s) {
         for (int j = 1; j < base; ++j) {
             if (s.tableau[i][j].num == 0)
                 continue;
-            set_pivot_mark(s.tableau[i][j]);
-            row_basic(s, i) = j;
+            removal.exits[removal.n_exits++] = {i, row_basic(s, i), j, s.tableau[i][j]};
+            change_basis(s, i, j);
             pivot(s, i, j, s.tableau[0]);
             break;
         }
     }
 }
 
-// Rows whose basic variable is still artificial hold no constraint the others do not.
-void delete_artificial_rows(tableau_store &s) {
+// Rows whose basic variable is still artificial hold no constraint the others do not. They are
+// listed first, as numbered before any deletion moves them, then deleted from the last up.
+void delete_artificial_rows(tableau_store &s, artificial_removal &removal) {
     int base = first_artificial(s);
     for (int k = s.n_cols - 1; k >= base; --k)
         for (int i = 1; i <= s.n_rows; ++i)
-            if (row_basic(s, i) == k)
-                delete_row(s, i);
+            if (row_basic(s, i) == k) {
+                removal.deleted_row[removal.n_deleted] = i;
+                removal.deleted_basic[removal.n_deleted++] = k;
+            }
+    for (int i = s.n_rows; i >= 1; --i)
+        if (row_basic(s, i) >= base)
+            delete_row(s, i);
 }
 
 // The right-hand side moves onto the first artificial column, which drops them all.
@@ -82,18 +122,44 @@ void drop_artificial_columns(tableau_store &s) {
 
 } // namespace
 
-phase_end run_phase1(tableau_store &s) {
+table_row &phase_objective(tableau_store &s, const phase_run &run) {
+    return run.phase == 1 ? s.w_row : s.tableau[0];
+}
+
+phase_run begin_phase1(tableau_store &s) {
     clear_pivot_marks(s);
-    return iterate(s, s.w_row, phase1_optimal, mark_basic_columns);
+    return start(s, 1);
+}
+
+phase_run begin_phase2(tableau_store &s, artificial_removal &removal) {
+    // Phase 2 follows only a phase 1 that reached w = 0 (an infeasible end stops the program), so
+    // every artificial variable still basic is at zero and pivoting it out keeps the point.
+    assert(s.w_row[s.n_cols].num == 0);
+    removal.n_exits = 0;
+    removal.n_deleted = 0;
+    drive_out_artificials(s, removal);
+    if (s.overflow)
+        return {2, pivot_rule::largest_coefficient, 0, 0, 0, phase_end::overflow};
+    delete_artificial_rows(s, removal);
+    drop_artificial_columns(s);
+    return start(s, 2);
+}
+
+phase_end continue_phase(tableau_store &s, phase_run &run, int max_pivots) {
+    for (int k = 0; k < max_pivots && run.end == phase_end::running; ++k)
+        take_pivot(s, run);
+    return run.end;
+}
+
+phase_end run_phase1(tableau_store &s) {
+    phase_run run = begin_phase1(s);
+    return continue_phase(s, run, all_pivots);
 }
 
 phase_end run_phase2(tableau_store &s) {
-    drive_out_artificials(s);
-    if (s.overflow)
-        return phase_end::overflow;
-    delete_artificial_rows(s);
-    drop_artificial_columns(s);
-    return iterate(s, s.tableau[0], phase2_optimal, classify_columns);
+    artificial_removal removal;
+    phase_run run = begin_phase2(s, removal);
+    return continue_phase(s, run, all_pivots);
 }
 
 void delete_row(tableau_store &s, int r) {

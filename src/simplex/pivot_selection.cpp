@@ -17,14 +17,6 @@ bool better_row(const tableau_store &s, int i, int best, int c, pivot_rule rule)
     return rule == pivot_rule::lowest_index && row_basic(s, i) < row_basic(s, best);
 }
 
-bool objective_optimal(const tableau_store &s, const table_row &objective) {
-    int count = 1;
-    for (int j = 1; j < s.n_cols; ++j)
-        if (entry_value(objective[j]) < 0.0f)
-            ++count;
-    return count == s.n_cols - 1;
-}
-
 } // namespace
 
 int choose_entering(const tableau_store &s, const table_row &objective, pivot_rule rule) {
@@ -45,7 +37,7 @@ int choose_entering(const tableau_store &s, const table_row &objective, pivot_ru
     return best_column;
 }
 
-int choose_leaving(tableau_store &s, int c, pivot_rule rule) {
+int choose_leaving(const tableau_store &s, int c, pivot_rule rule) {
     int best = 0;
     for (int i = 1; i <= s.n_rows; ++i) {
         if (!frac_is_positive(s.tableau[i][c]) || frac_is_negative(s.tableau[i][s.n_cols]))
@@ -53,17 +45,13 @@ int choose_leaving(tableau_store &s, int c, pivot_rule rule) {
         if (best == 0 || better_row(s, i, best, c, rule))
             best = i;
     }
-    if (best != 0) {
-        set_pivot_mark(s.tableau[best][c]);
-        row_basic(s, best) = c;
-    }
     return best;
 }
 
-bool phase1_optimal(const tableau_store &s) {
-    return objective_optimal(s, s.w_row);
-}
-
-bool phase2_optimal(const tableau_store &s) {
-    return objective_optimal(s, s.tableau[0]);
+bool objective_optimal(const tableau_store &s, const table_row &objective) {
+    int count = 1;
+    for (int j = 1; j < s.n_cols; ++j)
+        if (entry_value(objective[j]) < 0.0f)
+            ++count;
+    return count == s.n_cols - 1;
 }

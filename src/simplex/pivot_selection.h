@@ -15,12 +15,10 @@ int choose_entering(const tableau_store &s, const table_row &objective, pivot_ru
 
 // The leaving row for column c by the exact minimum-ratio test over the rows with a strictly
 // positive entry in c and a right-hand side of zero or more; ties go to the lowest row
-// (largest_coefficient) or to the row with the lowest basic variable (lowest_index). Records the
-// choice (pivot mark on the cell, c as the row's basic variable). Returns 0, writing nothing,
-// when no row has a positive entry in c.
-int choose_leaving(tableau_store &s, int c, pivot_rule rule);
+// (largest_coefficient) or to the row with the lowest basic variable (lowest_index). Returns 0
+// when no row has a positive entry in c. Only chooses: change_basis records the choice.
+int choose_leaving(const tableau_store &s, int c, pivot_rule rule);
 
 // True when all but one of the variable columns of the objective row are negative: the
 // objective cannot improve further.
-bool phase1_optimal(const tableau_store &s);
-bool phase2_optimal(const tableau_store &s);
+bool objective_optimal(const tableau_store &s, const table_row &objective);

@@ -61,6 +61,11 @@ void pivot(tableau_store &s, int row, int col, table_row &objective) {
     }
 }
 
+void change_basis(tableau_store &s, int row, int col) {
+    set_pivot_mark(s.tableau[row][col]);
+    row_basic(s, row) = col;
+}
+
 void price_out(tableau_store &s, table_row &objective) {
     for (int j = 1; j <= s.n_cols; ++j) {
         if (s.col_class[j] != class_unit || objective[j].num == 0)

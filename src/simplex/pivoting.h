@@ -10,6 +10,10 @@
 // Column 0 is not written: the caller has recorded the entering column there.
 void pivot(tableau_store &s, int row, int col, table_row &objective);
 
+// Records the pivot chosen on tableau[row][col]: the cell's pivot mark, and col as the row's new
+// basic variable. Comes before pivot, which leaves column 0 alone.
+void change_basis(tableau_store &s, int row, int col);
+
 // Brings the objective row to canonical form for the recorded basis: zero in every basic column
 // and the value of the basic solution in its right-hand side. A unit column that no row records
 // as basic is left alone.

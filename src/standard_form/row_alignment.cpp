@@ -1,7 +1,9 @@
 // Row alignment, slack and surplus columns.
 #include "standard_form/row_alignment.h"
 
-#include "standard_form/basis.h"
+#include <cassert>
+
+#include "standard_form/column_classes.h"
 
 namespace {
 
@@ -34,6 +36,9 @@ void negate_row(tableau_store &s, int r) {
 // Lowest column of the unbroken run of all-zero columns that ends in front of the right-hand side.
 int slack_target(tableau_store &s) {
     classify_columns(s);
+    // classify_columns gives column 0 class_other, so the scan stops at column 1 at the latest
+    // (a widened row reaches column 2 or beyond) and never reads in front of the row.
+    assert(s.col_class[0] == class_other && s.n_cols >= 2);
     int k = s.n_cols - 1;
     while (s.col_class[k - 1] == class_zero)
         --k;
