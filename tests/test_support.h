@@ -25,12 +25,16 @@ struct program_run {
 };
 
 // Runs the whole program with `keys` as everything typed on the keyboard.
-inline program_run run_with_keys(const std::string &keys) {
+inline program_run run_with_keys(const std::string &keys, bool teaching) {
     auto s = fresh_store();
     std::istringstream in(keys);
     std::ostringstream out;
-    int status = run_program(*s, in, out);
+    int status = run_program(*s, in, out, teaching);
     return {out.str(), status};
+}
+
+inline program_run run_with_keys(const std::string &keys) {
+    return run_with_keys(keys, false);
 }
 
 // Reads a problem typed as `keys` into a fresh store; the prompts go to `screen` when given.

@@ -8,6 +8,7 @@
 
 #include "console/display.h"
 #include "console/input_reader.h"
+#include "console/teaching.h"
 #include "console/text_out.h"
 #include "simplex/phases.h"
 #include "simplex/pivoting.h"
@@ -76,6 +77,13 @@ void build_standard_form(tableau_store &s) {
     complete_basis(s);
 }
 
+// The keyboard and the screen of one run, and whether teaching mode adds its screens.
+struct console {
+    std::istream &in;
+    std::ostream &out;
+    bool teaching;
+};
+
 // Prices out an objective row and shows it; false when the arithmetic overflowed.
 bool price_and_show(tableau_store &s, table_row &objective, std::ostream &out) {
     price_out(s, objective);
@@ -85,16 +93,94 @@ bool price_and_show(tableau_store &s, table_row &objective, std::ostream &out) {
     return true;
 }
 
-// Runs a begun phase to its end.
-phase_end drive_phase(tableau_store &s, phase_run &run) {
-    return continue_phase(s, run, all_pivots);
+void show_choice(const tableau_store &s, const phase_run &run, const console &c) {
+    if (c.teaching)
+        print_choice(s, run, c.out);
+}
+
+// Runs a begun phase to its end. Teaching mode takes one pivot at a time and shows the tableau
+// after each pivot that does not end the phase, with the choice of the next one.
+phase_end drive_phase(tableau_store &s, phase_run &run, const console &c) {
+    const char *heading =
+        run.phase == 1 ? "\nPrima Fase - Iterazione %d\n" : "\nSeconda Fase - Iterazione %d\n";
+    while (continue_phase(s, run, c.teaching ? 1 : all_pivots) == phase_end::running) {
+        put_format(c.out, heading, run.pivots);
+        print_tableau(s, phase_objective(s, run), c.out);
+        print_choice(s, run, c.out);
+        continue_pause(c.in, c.out);
+    }
+    return run.end;
+}
+
+// Teaching mode's screen between the initial tableau of phase 2 and its loop.
+void show_removal(const tableau_store &s, const phase_run &run, const artificial_removal &removal,
+                  const console &c) {
+    if (!c.teaching || run.end == phase_end::overflow)
+        return;
+    put(c.out, "\nSeconda Fase - Senza variabili artificiali\n");
+    print_removal(removal, c.out);
+    print_tableau(s, s.tableau[0], c.out);
+    print_choice(s, run, c.out);
+    continue_pause(c.in, c.out);
+}
+
+// Phase 1 from its priced-out tableau to its final one.
+phase_end phase1_screens(tableau_store &s, const console &c) {
+    put(c.out, "\nPrima Fase - Tableau iniziale\n");
+    if (!price_and_show(s, s.w_row, c.out))
+        return phase_end::overflow;
+    phase_run run = begin_phase1(s);
+    show_choice(s, run, c);
+    continue_pause(c.in, c.out);
+    if (drive_phase(s, run, c) == phase_end::overflow)
+        return phase_end::overflow;
+    put(c.out, "Prima Fase - Tableau finale\n");
+    print_tableau(s, s.w_row, c.out);
+    return run.end;
+}
+
+// Phase 2 from the pricing out of row 0 to its final tableau. Without artificial columns the
+// loop starts on the initial tableau, and its first choice is shown there.
+phase_end phase2_screens(tableau_store &s, const console &c, phase_run &run) {
+    put(c.out, "\nSeconda Fase - Tableau iniziale\n");
+    if (!price_and_show(s, s.tableau[0], c.out))
+        return phase_end::overflow;
+    bool had_artificials = s.n_artificial > 0;
+    artificial_removal removal;
+    if (!had_artificials) {
+        run = begin_phase2(s, removal);
+        show_choice(s, run, c);
+    }
+    continue_pause(c.in, c.out);
+    if (had_artificials) {
+        run = begin_phase2(s, removal);
+        show_removal(s, run, removal, c);
+    }
+    if (drive_phase(s, run, c) == phase_end::overflow)
+        return phase_end::overflow;
+    put(c.out, "Seconda Fase - Tableau finale\n");
+    print_tableau(s, s.tableau[0], c.out);
+    return run.end;
+}
+
+// The verdict of a phase 2 that ran to its end, explained in teaching mode.
+void print_verdict(const tableau_store &s, const phase_run &run, const console &c) {
+    bool unbounded = run.end == phase_end::unbounded;
+    put(c.out, unbounded ? "\nProblema illimitato!\n" : "\nSoluzione Ottima!\n");
+    if (c.teaching && unbounded)
+        print_unbounded(run, c.out);
+    else if (c.teaching)
+        print_solution(s, c.out);
 }
 
 } // namespace
 
-int run_program(tableau_store &s, std::istream &in, std::ostream &out) {
+int run_program(tableau_store &s, std::istream &in, std::ostream &out, bool teaching) {
+    console c{in, out, teaching};
     start_screen(in, out);
     read_problem(s, in, out);
+    if (teaching)
+        keep_typed_problem(s);
     put(out, "\n");
     print_problem(s, out);
     build_standard_form(s);
@@ -103,31 +189,19 @@ int run_program(tableau_store &s, std::istream &in, std::ostream &out) {
     print_tableau(s, s.w_row, out);
     continue_pause(in, out);
 
-    put(out, "\nPrima Fase - Tableau iniziale\n");
-    if (!price_and_show(s, s.w_row, out))
-        return stop_with(in, out, overflow_message);
-    phase_run run = begin_phase1(s);
-    continue_pause(in, out);
-    phase_end end = drive_phase(s, run);
+    phase_end end = phase1_screens(s, c);
     if (end == phase_end::overflow)
         return stop_with(in, out, overflow_message);
-    put(out, "Prima Fase - Tableau finale\n");
-    print_tableau(s, s.w_row, out);
-    if (end == phase_end::infeasible)
-        return stop_with(in, out, "\nProblema inammissibile!\n");
+    if (end == phase_end::infeasible) {
+        put(out, "\nProblema inammissibile!\n");
+        if (teaching)
+            print_infeasible(s, out);
+        return final_pause(in, out);
+    }
     continue_pause(in, out);
-
-    put(out, "\nSeconda Fase - Tableau iniziale\n");
-    if (!price_and_show(s, s.tableau[0], out))
+    phase_run run{};
+    if (phase2_screens(s, c, run) == phase_end::overflow)
         return stop_with(in, out, overflow_message);
-    continue_pause(in, out);
-    artificial_removal removal;
-    run = begin_phase2(s, removal);
-    end = drive_phase(s, run);
-    if (end == phase_end::overflow)
-        return stop_with(in, out, overflow_message);
-    put(out, "Seconda Fase - Tableau finale\n");
-    print_tableau(s, s.tableau[0], out);
-    put(out, end == phase_end::unbounded ? "\nProblema illimitato!\n" : "\nSoluzione Ottima!\n");
+    print_verdict(s, run, c);
     return final_pause(in, out);
 }

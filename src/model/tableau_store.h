@@ -25,6 +25,14 @@ constexpr int16_t class_zero = 0;
 constexpr int16_t class_unit = 1;
 constexpr int16_t class_other = 2;
 
+// The problem as the student typed it, kept aside before standard form rewrites the tableau, so
+// that a solution can be checked against the typed rows themselves.
+struct typed_problem {
+    fraction rows[table_size][table_size]; // rows 0..n_rows as read: relation codes, lengths
+    int32_t n_rows;
+    int32_t n_vars; // the typed variables x1..x(n_vars)
+};
+
 struct tableau_store {
     // Row 0: the phase-2 objective (negated costs); rows 1..n_rows: the constraints.
     // Column 0: relation code (relation_less, _equal, _greater), then the row's basic variable;
@@ -38,6 +46,7 @@ struct tableau_store {
     int32_t n_artificial;
     bool overflow; // an arithmetic result did not fit in 32 bits: no result can be trusted
     bool too_big;  // a column was refused because the right-hand side would pass column 98
+    typed_problem typed; // filled only where a solution is to be checked
 };
 
 // The row's length: the column of its right-hand side.
