@@ -1,18 +1,22 @@
 // Benchmarks of the arithmetic and the simplex engine: single fraction operations, one pivot and
 // one pricing out on full tables, and whole solves from the typed store to the end of phase 2,
-// with no display. Each solve also counts the heap allocations made while it runs: the solving
-// path must work in the fixed tables alone, so any count above zero fails the benchmark.
+// with no display, two of them from the program's own keystroke files in bench/data/. Each solve
+// also counts the heap allocations made while it runs: the solving path must work in the fixed
+// tables alone, so any count above zero fails the benchmark.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <sstream>
+#include <string>
 #include <vector>
 
 #include "console/input_reader.h"
+#include "console/text_out.h"
 #include "model/fraction.h"
 #include "model/tableau_store.h"
 #include "simplex/phases.h"
@@ -265,15 +269,14 @@ problem largest() {
     return p;
 }
 
-void bm_solve(benchmark::State &state, problem (*make)()) {
-    auto prepared = std::make_unique<tableau_store>();
-    load(*prepared, make());
+// Times solve() on fresh copies of the prepared store, counting the allocations made inside.
+void time_solves(benchmark::State &state, const tableau_store &prepared) {
     auto s = std::make_unique<tableau_store>();
     long allocated = 0;
     bool solved = true;
     for (auto _ : state) {
         state.PauseTiming();
-        std::memcpy(s.get(), prepared.get(), sizeof(tableau_store));
+        std::memcpy(s.get(), &prepared, sizeof(tableau_store));
         long before = allocation_count();
         state.ResumeTiming();
         solved = solve(*s) && solved;
@@ -289,9 +292,39 @@ void bm_solve(benchmark::State &state, problem (*make)()) {
     else if (allocated != 0)
         state.SkipWithError("the solving path allocated");
 }
+
+void bm_solve(benchmark::State &state, problem (*make)()) {
+    auto prepared = std::make_unique<tableau_store>();
+    load(*prepared, make());
+    time_solves(state, *prepared);
+}
 BENCHMARK_CAPTURE(bm_solve, transportation_7x7, transportation)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(bm_solve, dense_20x20, dense_20)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(bm_solve, largest_40x47, largest)->Unit(benchmark::kMicrosecond);
+
+// A complete keystroke stream of the program (bench/data/), typed into a store by the keyboard
+// reader as the program does it, outside the timing: the start key, then the problem. The keys
+// of the pauses that follow are left unread, as the solve shows no screens.
+bool read_keys(tableau_store &s, const char *name) {
+    std::ifstream file(std::string(SIMPLESSO_BENCH_DATA "/") + name, std::ios::binary);
+    if (!file)
+        return false;
+    std::ostringstream screen;
+    read_key(file, screen);
+    read_problem(s, file, screen);
+    return s.n_rows > 0;
+}
+
+void bm_solve_keys(benchmark::State &state, const char *name) {
+    auto prepared = std::make_unique<tableau_store>();
+    if (!read_keys(*prepared, name)) {
+        state.SkipWithError("keystroke file missing or without a problem");
+        return;
+    }
+    time_solves(state, *prepared);
+}
+BENCHMARK_CAPTURE(bm_solve_keys, dense_5x5, "dense_5x5.keys")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(bm_solve_keys, dense_20x20, "dense_20x20.keys")->Unit(benchmark::kMicrosecond);
 
 // The loader above must give the store the keyboard reader gives, or the solves would measure
 // something else: a small transportation problem, typed and loaded, is compared cell by cell.
