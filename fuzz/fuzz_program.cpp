@@ -1,6 +1,7 @@
-// The whole program with arbitrary bytes as everything typed on the keyboard: reader, standard
-// form, both phases and display. Whatever is typed, the run must end at the final pause with
-// one of the two exit statuses, and the sanitizers must stay quiet on the way.
+// The whole program with arbitrary bytes as everything typed on the keyboard, in plain and in
+// teaching mode: reader, standard form, both phases and display. Whatever is typed, each run must
+// end at the final pause with one of the two exit statuses, and the sanitizers must stay quiet on
+// the way.
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
@@ -10,12 +11,15 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static tableau_store s; // too large for the stack; zero-filled again for every run
-    s = tableau_store{};
-    std::istringstream in(std::string(reinterpret_cast<const char *>(data), size));
-    std::ostringstream out;
-    int status = run_program(s, in, out);
+    const std::string keys(reinterpret_cast<const char *>(data), size);
     const std::string last_prompt = "Premetere INVIO per terminare... ";
-    if ((status != 0 && status != -1) || !out.str().ends_with(last_prompt))
-        __builtin_trap();
+    for (bool teaching : {false, true}) {
+        s = tableau_store{};
+        std::istringstream in(keys);
+        std::ostringstream out;
+        int status = run_program(s, in, out, teaching);
+        if ((status != 0 && status != -1) || !out.str().ends_with(last_prompt))
+            __builtin_trap();
+    }
     return 0;
 }

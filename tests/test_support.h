@@ -25,11 +25,11 @@ struct program_run {
 };
 
 // Runs the whole program with `keys` as everything typed on the keyboard.
-inline program_run run_with_keys(const std::string &keys) {
+inline program_run run_with_keys(const std::string &keys, bool teaching = false) {
     auto s = fresh_store();
     std::istringstream in(keys);
     std::ostringstream out;
-    int status = run_program(*s, in, out);
+    int status = run_program(*s, in, out, teaching);
     return {out.str(), status};
 }
 

@@ -69,7 +69,8 @@ void build_standard_form(tableau_store &s) {
 
 } // namespace
 
-int run_program(tableau_store &s, std::istream &in, std::ostream &out) {
+int run_program(tableau_store &s, std::istream &in, std::ostream &out,
+                [[maybe_unused]] bool teaching) {
     put(out, "\n\n");
     print_banner(out);
     put(out, "\n\n\n\n\n");

@@ -7,5 +7,6 @@
 #include "model/tableau_store.h"
 
 // Runs the program once on a zero-filled store, reading keys from `in` and writing screens to
-// `out`. Returns the exit status: -1 when the final key is Enter, 0 otherwise.
-int run_program(tableau_store &s, std::istream &in, std::ostream &out);
+// `out`; `teaching` asks for the teaching screens as well. Returns the exit status: -1 when the
+// final key is Enter, 0 otherwise.
+int run_program(tableau_store &s, std::istream &in, std::ostream &out, bool teaching);
