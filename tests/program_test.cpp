@@ -257,7 +257,11 @@ TEST(ProgramOptions, AnsweredWithoutReadingTheKeyboard) {
         EXPECT_EQ(run.keys_read, 0) << named << ": the keyboard was read";
     }
     EXPECT_NE(help, "");
-    EXPECT_EQ(std::string(SIMPLESSO_VERSION), "1.1.0");
+    // The project's version reached the code (it is empty when project() names none).
+    int dots = 0;
+    for (char c : std::string(SIMPLESSO_VERSION))
+        dots += c == '.' ? 1 : (c >= '0' && c <= '9' ? 0 : 100);
+    EXPECT_EQ(dots, 2) << "version '" << SIMPLESSO_VERSION << "'";
 }
 
 TEST(ProgramOptions, RunsInTheModeAsked) {
