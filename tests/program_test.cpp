@@ -1,7 +1,10 @@
 // The whole program, in-process and as the built binary reading a real pipe: the banner, the
-// pauses, the order of the first screens and the exit status chosen by the last key.
+// pauses, the order of the first screens, the exit status chosen by the last key, and the
+// command line.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,8 +13,12 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "console/options.h"
 #include "test_support.h"
+
+extern char **environ;
 
 namespace {
 
@@ -32,12 +39,74 @@ program_run run_binary(const std::string &keys) {
     return {screen.str(), WIFEXITED(raw) ? WEXITSTATUS(raw) : -1000};
 }
 
+std::string file_text(const std::string &path) {
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
+struct command_run {
+    std::string out, err;
+    int status;
+    off_t keys_read; // how far the program moved its standard input
+};
+
+// The built program started with `args`, its standard input an open file holding `keys`. The
+// program shares that file's offset, so the offset afterwards shows any read at all (the
+// keyboard stream reads ahead by blocks).
+command_run run_binary_with(const std::vector<std::string> &args, const std::string &keys) {
+    static int serial = 0;
+    std::string base =
+        (std::filesystem::temp_directory_path() /
+         ("simplesso_options_test_" + std::to_string(getpid()) + "_" + std::to_string(serial++)))
+            .string();
+    std::string in = base + ".keys", out = base + ".out", err = base + ".err";
+    std::ofstream(in, std::ios::binary) << keys;
+    int keys_fd = open(in.c_str(), O_RDONLY);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, keys_fd, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    std::vector<char *> argv{const_cast<char *>(SIMPLESSO_BINARY)};
+    for (const std::string &arg : args)
+        argv.push_back(const_cast<char *>(arg.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    int raw = -1;
+    if (posix_spawn(&pid, SIMPLESSO_BINARY, &actions, nullptr, argv.data(), environ) == 0)
+        waitpid(pid, &raw, 0);
+    posix_spawn_file_actions_destroy(&actions);
+    command_run run{file_text(out), file_text(err), WIFEXITED(raw) ? WEXITSTATUS(raw) : -1000,
+                    lseek(keys_fd, 0, SEEK_CUR)};
+    close(keys_fd);
+    for (const std::string &path : {in, out, err})
+        std::filesystem::remove(path);
+    return run;
+}
+
+// parse_options in-process on `args`, its two streams captured.
+struct parsed_run {
+    program_options options;
+    std::string out, err;
+};
+parsed_run parse_in_process(const std::vector<std::string> &args) {
+    std::vector<const char *> argv{"simplesso"};
+    for (const std::string &arg : args)
+        argv.push_back(arg.c_str());
+    std::ostringstream out, err;
+    program_options options = parse_options(static_cast<int>(argv.size()), argv.data(), out, err);
+    return {options, out.str(), err.str()};
+}
+
 struct runner {
     const char *name;
     program_run (*run)(const std::string &);
     int enter_status; // Enter at the final pause: -1 returned in-process, 255 seen by the shell
 };
-const runner runners[] = {{"in-process", run_with_keys, -1}, {"binary", run_binary, 255}};
+const runner runners[] = {
+    {"in-process", [](const std::string &keys) { return run_with_keys(keys); }, -1},
+    {"binary", run_binary, 255}};
 
 // Minimise x1 + 2x2 subject to x1 + x2 = 2 and x1 - x2 < 1, typed after the start pause.
 const std::string problem = "\n1 2\n1 1 = 2\n1 -1 < 1\nq\n";
@@ -140,4 +209,128 @@ TEST(ProgramRun, ScreensFollowInOrder) {
     }
     EXPECT_EQ(screen.find(continue_prompt, at + 1), std::string::npos) << "a fifth continue pause";
     EXPECT_TRUE(screen.ends_with("\nSoluzione Ottima!\n" + final_prompt));
+}
+
+TEST(ProgramOptions, AnsweredWithoutReadingTheKeyboard) {
+    const std::string help = parse_in_process({"--help"}).out;
+    const std::string version = std::string("simplesso ") + SIMPLESSO_VERSION + "\n";
+    auto refused = [](const std::string &arg) {
+        return "simplesso: opzione sconosciuta: " + arg + "\nProvare 'simplesso --help'.\n";
+    };
+    // Whatever the order: an unknown argument refuses the line, then help, then version.
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string out, err;
+    } cases[] = {
+        {{"--help"}, 0, help, ""},
+        {{"-h"}, 0, help, ""},
+        {{"-p", "--help"}, 0, help, ""},
+        {{"--version", "-h", "--passi"}, 0, help, ""},
+        {{"--version"}, 0, version, ""},
+        {{"--passi", "--version", "-p"}, 0, version, ""},
+        {{"--bogus"}, 2, "", refused("--bogus")},
+        {{"--help", "-x", "-y"}, 2, "", refused("-x")},
+        {{"-p", "problema.txt"}, 2, "", refused("problema.txt")},
+        {{"-ph"}, 2, "", refused("-ph")},
+        {{"-P"}, 2, "", refused("-P")},
+        {{"--passi=1"}, 2, "", refused("--passi=1")},
+        {{"-v"}, 2, "", refused("-v")},
+        {{"-"}, 2, "", refused("-")},
+        {{"--"}, 2, "", refused("--")},
+        {{""}, 2, "", refused("")},
+    };
+    const std::string keys = problem + "\n\n\n\n\n"; // a whole run, which must stay unread
+    for (const auto &[args, status, out, err] : cases) {
+        std::string named = "args:";
+        for (const std::string &arg : args)
+            named += " '" + arg + "'";
+        parsed_run parsed = parse_in_process(args);
+        EXPECT_TRUE(parsed.options.answered) << named;
+        EXPECT_EQ(parsed.options.status, status) << named;
+        EXPECT_EQ(parsed.out, out) << named;
+        EXPECT_EQ(parsed.err, err) << named;
+        command_run run = run_binary_with(args, keys);
+        EXPECT_EQ(run.status, status) << named;
+        EXPECT_EQ(run.out, out) << named;
+        EXPECT_EQ(run.err, err) << named;
+        EXPECT_EQ(run.keys_read, 0) << named << ": the keyboard was read";
+    }
+    EXPECT_NE(help, "");
+    // The project's version reached the code (it is empty when project() names none).
+    int dots = 0;
+    for (char c : std::string(SIMPLESSO_VERSION))
+        dots += c == '.' ? 1 : (c >= '0' && c <= '9' ? 0 : 100);
+    EXPECT_EQ(dots, 2) << "version '" << SIMPLESSO_VERSION << "'";
+}
+
+TEST(ProgramOptions, RunsInTheModeAsked) {
+    const struct {
+        std::vector<std::string> args;
+        bool teaching;
+    } cases[] = {{{}, false}, {{"-p"}, true}, {{"--passi"}, true}, {{"-p", "--passi", "-p"}, true}};
+    const std::string keys = problem + "\n\n\n\n\n" + std::string(100, '\n');
+    for (const auto &[args, teaching] : cases) {
+        parsed_run parsed = parse_in_process(args);
+        EXPECT_FALSE(parsed.options.answered) << args.size();
+        EXPECT_EQ(parsed.options.teaching, teaching) << args.size();
+        EXPECT_EQ(parsed.out + parsed.err, "") << args.size();
+        command_run run = run_binary_with(args, keys);
+        EXPECT_EQ(run.status, 255) << args.size();
+        EXPECT_EQ(run.err, "") << args.size();
+        EXPECT_NE(run.out.find("\nSoluzione Ottima!\n"), std::string::npos) << args.size();
+        EXPECT_TRUE(run.out.ends_with(final_prompt)) << args.size();
+        EXPECT_GT(run.keys_read, 0) << args.size();
+    }
+    // No arguments: exactly the program as it runs in-process.
+    EXPECT_EQ(run_binary_with({}, keys).out, run_with_keys(keys).screen);
+}
+
+TEST(ProgramOptions, HelpTellsHowToTypeAndFeedAProblem) {
+    const std::string help = parse_in_process({"-h"}).out;
+    for (const char *text :
+         {"Uso: simplesso", "-p, --passi", "-h, --help", "--version", "1 1 = 2", "1 -1 < 1", "3/4",
+          "q", "simplesso < problema.txt", "6 in tutto", "yes ''", "dipende dalle iterazioni"})
+        EXPECT_NE(help.find(text), std::string::npos) << "missing: " << text;
+    size_t line_start = 0;
+    for (size_t k = 0; k < help.size(); ++k) {
+        unsigned char c = help[k];
+        EXPECT_TRUE(c == '\n' || (c >= ' ' && c < 127)) << "not plain ASCII at " << k;
+        if (c == '\n') {
+            EXPECT_LE(k - line_start, 79u) << help.substr(line_start, k - line_start);
+            line_start = k + 1;
+        }
+    }
+    EXPECT_TRUE(help.ends_with("\n"));
+}
+
+// The feeding the help suggests, (cat problema.txt; yes '') | simplesso, must end in both modes:
+// every golden problem, cut after its q line, then endless Enter keys.
+TEST(ProgramOptions, EndlessEnterKeysAfterTheProblemEndTheRun) {
+    for (const auto &entry : std::filesystem::directory_iterator(SIMPLESSO_TEST_DIR "/golden")) {
+        if (entry.path().extension() != ".in")
+            continue;
+        std::string keys = file_text(entry.path().string());
+        size_t q = keys.find("\nq");
+        ASSERT_NE(q, std::string::npos) << entry.path();
+        std::string problem_only = std::filesystem::temp_directory_path() /
+                                   ("simplesso_yes_" + std::to_string(getpid()) + ".in");
+        std::ofstream(problem_only, std::ios::binary) << keys.substr(0, keys.find('\n', q + 1) + 1);
+        std::string expected =
+            file_text(std::filesystem::path(entry.path()).replace_extension(".out"));
+        for (const char *mode : {"", " --passi"}) {
+            std::string screen = problem_only + ".screen";
+            std::string command = "(cat '" + problem_only + "'; yes '') | '" SIMPLESSO_BINARY "'" +
+                                  mode + " > '" + screen + "'";
+            int raw = std::system(command.c_str());
+            EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1000, 255) << entry.path() << mode;
+            std::string shown = file_text(screen);
+            EXPECT_TRUE(shown.ends_with(final_prompt)) << entry.path() << mode;
+            if (*mode == '\0') {
+                EXPECT_EQ(shown, expected) << entry.path();
+            }
+            std::filesystem::remove(screen);
+        }
+        std::filesystem::remove(problem_only);
+    }
 }

@@ -44,6 +44,7 @@ std::string prompt(int r) {
 const std::string too_long = "error: riga troppo lunga!\n";
 const std::string too_big = "error: numero troppo grande!\n";
 const std::string zero_den = "error: denominatore nullo!\n";
+const std::string no_rhs = "error: termine noto mancante!\n";
 
 } // namespace
 
@@ -81,6 +82,17 @@ TEST(ReaderInput, WholeProblemsAndRefusedLines) {
         {"1 2\n1 1 < 4\n",
          "c=3 n=3 r=1 w=4\n0: 0/0 -1/1 -2/1 0/0 0/1 #0\n1: -1/1 1/1 1/1 4/1 #3\n2: #0\n",
          cost_prompt + "\n" + prompt(1) + prompt(2)},
+        // A relation symbol whose skip takes the rest of the line leaves no right-hand side: the
+        // line is refused before its numbers are read (no other message), and asked again.
+        {"1 2\n1 1 <\n1 1 <=\n1 1 >=   \n1 1 <9\n<\n==\n1 1 = 2 <\n1/0 99999999999 ==\n"
+         "1 1 <= 4\nq\n",
+         "c=3 n=3 r=1 w=4\n0: 0/0 -1/1 -2/1 0/0 0/1 #0\n1: -1/1 1/1 1/1 4/1 #3\n2: #0\n",
+         cost_prompt + "\n" + prompt(1) + no_rhs + prompt(1) + no_rhs + prompt(1) + no_rhs +
+             prompt(1) + no_rhs + prompt(1) + no_rhs + prompt(1) + no_rhs + prompt(1) + no_rhs +
+             prompt(1) + no_rhs + prompt(1) + prompt(2)},
+        // ... also when the end of input closes that line.
+        {"1\n1 1 >7", "c=2 n=2 r=0 w=3\n0: 0/0 -1/1 0/0 0/1 #0\n1: #0\n",
+         cost_prompt + "\n" + prompt(1) + no_rhs + prompt(1)},
         // Numbers past 32 bits refuse their whole line, relation code included.
         {"-2147483648\n1 99999999999999999999\n2147483647 -2147483647/3 1/-2147483648\n"
          "2147483648 > 1\n5 > 1/4294967296\n9 9 9 9 -2147483649 > 1\n1 2\n"
@@ -120,11 +132,18 @@ TEST(ReaderInput, TokensSpacingAndRelationSymbols) {
         {"  1 2 = 3", "1: 0/1 0/1 1/1 2/1 3/1 #4\n", ""},
         {"Q 1 > 2", "1: 1/1 0/1 1/1 2/1 #3\n", ""},
         {" q 1 > 2", "1: 1/1 0/1 1/1 2/1 #3\n", ""},
-        // Past the documented syntax: the skip and the tokens stop at the end of the line.
-        {"1 1 <", "1: -1/1 1/1 1/1 0/1 #3\n", ""},
-        {"1 <5", "1: -1/1 1/1 0/1 #2\n", ""},
-        {"1 <  4", "1: -1/1 1/1 0/1 4/1 #3\n", ""},
         {"1 < 2   ", "1: -1/1 1/1 2/1 #2\n", ""},
+        // A relation typed as two characters: the skip leaves an empty token, which is no entry.
+        {"1 1 <= 4", "1: -1/1 1/1 1/1 4/1 #3\n", ""},
+        {"1 1 >= 4", "1: 1/1 1/1 1/1 4/1 #3\n", ""},
+        {"1 1 == 4", "1: 0/1 1/1 1/1 4/1 #3\n", ""},
+        {"1 1 <  4", "1: -1/1 1/1 1/1 4/1 #3\n", ""},
+        {"1 1 >  -4/3", "1: 1/1 1/1 1/1 -4/3 #3\n", ""},
+        {"<= 1 1 4", "1: -1/1 1/1 1/1 4/1 #3\n", ""},
+        {"1 <= 2 >= 3", "1: 1/1 1/1 2/1 3/1 #3\n", ""},
+        {"1 1 <=4", "1: -1/1 1/1 1/1 4/1 #3\n", ""},
+        {"1 1 <=  4", "1: -1/1 1/1 1/1 4/1 #3\n", ""},
+        {"1 1 >=<= 4", "1: -1/1 1/1 1/1 4/1 #3\n", ""}, // the last symbol gives the relation
     };
     for (const auto &[line, row, messages] : cases) {
         std::string shown;

@@ -46,11 +46,6 @@ void drop_trailing_spaces(typed_line &line) {
         --line.len;
 }
 
-struct token {
-    std::string_view text;
-    char buffer[max_line];
-};
-
 constexpr int no_relation = 2; // no symbol seen on the line, unlike any relation code
 
 bool is_relation(char c) {
@@ -61,10 +56,20 @@ int relation_code(char c) {
     return c == '<' ? relation_less : (c == '>' ? relation_greater : relation_equal);
 }
 
-// Builds the token that starts at i. Its first character is taken whatever it is; building stops
-// at a space or at the end of the line. On a constraint line a relation symbol is not copied: it
-// sets *relation and skips itself and the character after it.
-int build_token(const typed_line &line, int i, token &t, int *relation) {
+// The tokens of one line. Every token but the last takes at least one typed character and a
+// separator, so a line holds at most max_tokens of them, and their characters fit in one line.
+struct line_tokens {
+    char chars[max_line];
+    std::string_view text[max_tokens];
+    int count;
+    int relation; // code of the last relation symbol seen, or no_relation
+};
+
+// Builds the token that starts at i from chars[used] on and returns where it stops. Its first
+// character is taken whatever it is; building stops at a space or at the end of the line. On a
+// constraint line a relation symbol is not copied: it sets *relation and skips itself and the
+// character after it. Only that skip can leave a token empty.
+int build_token(const typed_line &line, int i, line_tokens &tokens, int used, int *relation) {
     int n = 0;
     bool first = true;
     while (i < line.len && (first || line.text[i] != ' ')) {
@@ -73,13 +78,23 @@ int build_token(const typed_line &line, int i, token &t, int *relation) {
             *relation = relation_code(c);
             i = i + 2 < line.len ? i + 2 : line.len;
         } else {
-            t.buffer[n++] = c;
+            tokens.chars[used + n++] = c;
             ++i;
         }
         first = false;
     }
-    t.text = std::string_view(t.buffer, n);
+    tokens.text[tokens.count++] = std::string_view(tokens.chars + used, n);
     return i;
+}
+
+void split_line(const typed_line &line, bool constraint, line_tokens &tokens) {
+    tokens.count = 0;
+    tokens.relation = no_relation;
+    int used = 0;
+    for (int i = 0; i < line.len; ++i) {
+        i = build_token(line, i, tokens, used, constraint ? &tokens.relation : nullptr);
+        used += static_cast<int>(tokens.text[tokens.count - 1].size());
+    }
 }
 
 bool is_c_space(char c) {
@@ -124,7 +139,7 @@ bool convert_token(std::string_view text, typed_number &f) {
     return fits;
 }
 
-enum class line_verdict { ok, refused, blank };
+enum class line_verdict { ok, refused, no_right_hand_side, blank };
 
 struct scanned_line {
     typed_number numbers[max_tokens];
@@ -133,24 +148,30 @@ struct scanned_line {
     bool has_relation;
 };
 
-// Scans and converts a whole line; refuses it when a number does not fit in 32 bits (for a cost,
-// when its negation does not).
+// Scans and converts a whole line. An empty token is what the relation skip leaves of a symbol
+// typed as two characters ("<=", or "<" and two spaces): it is no entry of the row. When it is
+// the line's last token the symbol took the right-hand side with it, and the line is refused
+// before any number is read. A line is refused too when a number does not fit in 32 bits (for a
+// cost, when its negation does not).
 line_verdict scan_line(const typed_line &line, bool constraint, scanned_line &out_line) {
     out_line.count = 0;
     out_line.has_relation = false;
     out_line.relation = 0;
     if (line.len == 0)
         return line_verdict::blank;
-    token t;
-    int relation = no_relation;
-    for (int i = 0; i < line.len; ++i) {
-        i = build_token(line, i, t, constraint ? &relation : nullptr);
+    line_tokens tokens;
+    split_line(line, constraint, tokens);
+    if (tokens.text[tokens.count - 1].empty())
+        return line_verdict::no_right_hand_side;
+    for (int k = 0; k < tokens.count; ++k) {
+        if (tokens.text[k].empty())
+            continue;
         typed_number &f = out_line.numbers[out_line.count++];
-        if (!convert_token(t.text, f) || (!constraint && f.num == INT32_MIN))
+        if (!convert_token(tokens.text[k], f) || (!constraint && f.num == INT32_MIN))
             return line_verdict::refused;
     }
-    out_line.has_relation = relation != no_relation;
-    out_line.relation = relation;
+    out_line.has_relation = tokens.relation != no_relation;
+    out_line.relation = tokens.relation;
     return line_verdict::ok;
 }
 
@@ -181,6 +202,10 @@ bool next_line(std::istream &in, std::ostream &out, int row, bool constraint,
         line_verdict verdict = scan_line(line, constraint, scanned);
         if (verdict == line_verdict::refused) {
             put(out, "error: numero troppo grande!\n");
+            continue;
+        }
+        if (verdict == line_verdict::no_right_hand_side) {
+            put(out, "error: termine noto mancante!\n");
             continue;
         }
         if (verdict == line_verdict::blank && !line.input_ended)

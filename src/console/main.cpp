@@ -1,8 +1,9 @@
-// Entry point: the program reads the keyboard and writes the screen, nothing else.
+// Entry point: the program reads the command line and the keyboard and writes the screen, nothing
+// else.
 #include <iostream>
-#include <string_view>
 
 #include "console/driver.h"
+#include "console/options.h"
 
 namespace {
 tableau_store store; // zero-filled at start, like every fixed table of the program
@@ -10,6 +11,8 @@ tableau_store store; // zero-filled at start, like every fixed table of the prog
 
 int main(int argc, char **argv) {
     std::ios::sync_with_stdio(false);
-    bool teaching = argc > 1 && std::string_view(argv[1]) == "--passi";
-    return run_program(store, std::cin, std::cout, teaching);
+    program_options options = parse_options(argc, argv, std::cout, std::cerr);
+    if (options.answered)
+        return options.status;
+    return run_program(store, std::cin, std::cout, options.teaching);
 }

@@ -11,6 +11,7 @@ FINAL = "Premetere INVIO per terminare... "
 COST, ROW1 = "costi funzione obiettivo -> ", "vincoli funzione 1 -> "
 LONG, BIG = "error: riga troppo lunga!", "error: numero troppo grande!"
 ZERO = "error: denominatore nullo!"
+NO_RHS = "error: termine noto mancante!"
 ECHO = ["Min z -> -x1-2x2=0", "+x1+x2=2\n+x1-x2<1", "Soluzione Ottima!"]
 ROWS = "1 1 = 2\n1 -1 < 1\nq\n"
 TYPED = "\n1 2\n" + ROWS  # minimise x1 + 2x2 with x1 + x2 = 2 and x1 - x2 < 1
@@ -28,11 +29,20 @@ CASES = [
      [LONG, ROW1, ROW1] + ECHO, [], 255),
     ("input ends inside the cost line", "\n1 2", ["Min z -> -x1-2x2=0"], [], 0),
     ("input ends inside a constraint line", TYPED[:-3], ECHO, [], 0),
-    ("relation symbol ends the line", "\n1 2\n1 1 <\nq\n" + ENTER, ["+x1+x2<0"], [], 255),
-    ("relation symbol after the last word", "\n1 2\n1 1 = 2 <\nq\n" + ENTER, ["+x1+x2+2x3<0"], [],
+    ("relation symbol ends the line", "\n1 2\n1 1 <\n" + ROWS + ENTER, [NO_RHS, ROW1, ROW1] + ECHO,
+     ["+x1+x2<0"], 255),
+    ("relation symbol after the last word", "\n1 2\n1 1 = 2 <\n" + ROWS + ENTER,
+     [NO_RHS, ROW1, ROW1] + ECHO, ["+x1+x2+2x3<0"], 255),
+    ("relation symbol alone", "\n1 2\n<\n" + ROWS + ENTER, [NO_RHS, ROW1, ROW1] + ECHO, ["\n<0\n"],
      255),
-    ("relation symbol alone", "\n1 2\n<\nq\n" + ENTER, ["\n<0\n"], [], 255),
-    ("relation glued to a one-digit number", "\n1 2\n1 1 =2\nq\n" + ENTER, ["+x1+x2=0"], [], 255),
+    ("relation glued to a one-digit number", "\n1 2\n1 1 =2\n" + ROWS + ENTER,
+     [NO_RHS, ROW1, ROW1] + ECHO, ["+x1+x2=0"], 255),
+    ("two-character relation ends the line", "\n1 2\n1 1 <=\n" + ROWS + ENTER,
+     [NO_RHS, ROW1, ROW1] + ECHO, [], 255),
+    ("missing right-hand side before a number past 32 bits",
+     "\n1 2\n99999999999 1/0 >=\n" + ROWS + ENTER, [NO_RHS] + ECHO, [BIG, ZERO], 255),
+    ("two-character relations", "\n1 2\n1 1 == 2\n1 -1 <= 1\nq\n" + ENTER, ECHO + ["\tx4\tRHS\n"],
+     ["\tx5\t", NO_RHS], 255),
     ("doubled spaces read as one", "\n1  2\n1  1 =  2\n1 -1 < 1\nq\n" + ENTER, ECHO, [], 255),
     ("three spaces and two leading spaces add zeros", "\n1 2\n1   1 = 2\n  1 1 = 2\nq\n" + ENTER,
      ["+x1+x3=2\n+x2+x3=2"], [], 255),
