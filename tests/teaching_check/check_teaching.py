@@ -392,15 +392,34 @@ def check_keys(program, costs, rows, keys):
     return check_screens(costs, rows, plain, teaching)
 
 
-def check(program, index):
-    """(outcome, failure text) of generated problem number index."""
-    costs, rows = check_random.problem(index)
-    keys = check_random.keys_of(costs, rows).rstrip("\n") + "\n"
+def checked(label, program, costs, rows, keys):
+    """(outcome, failure text) of one problem."""
     try:
         return check_keys(program, costs, rows, keys), None
     except (Disagreement, AssertionError, subprocess.TimeoutExpired, ValueError, IndexError,
             ZeroDivisionError) as failure:
-        return "failed", f"problem {index}: {type(failure).__name__}: {failure}; keys {keys!r}"
+        return "failed", f"{label}: {type(failure).__name__}: {failure}; keys {keys!r}"
+
+
+def check(program, index):
+    costs, rows = check_random.problem(index)
+    keys = check_random.keys_of(costs, rows).rstrip("\n") + "\n"
+    return checked(f"problem {index}", program, costs, rows, keys)
+
+
+# Problems the generator does not make: arithmetic that overflows in phase 2 (teaching mode stops
+# on the same screen as the plain program) and denominators typed with their sign.
+EXTRA_KEYS = [
+    "\n-1 -1 -1\n2147483647/3 1 1 < 1000000007\n1 2147483646/5 7 < 999999937\n"
+    "3 1 2147483645/11 < 999999929\nq\n",
+    "\n-1 -1 -1\n1 1 1 < 1000000007\n1 2147483646/5 7 < 999999937\n"
+    "3 1 2147483645/11 < 999999929\nq\n",
+    "\n-1 -1\n-1/-3 1 < 2\n1 -1/-2 < 3\n1/-2 -3/-4 > -1\nq\n",
+]
+
+
+def check_extra(program, keys):
+    return checked("extra problem", program, *golden_problem(keys), keys)
 
 
 def golden_problem(keys):
@@ -432,6 +451,7 @@ def main():
     golden = sys.argv[3] if len(sys.argv) > 3 else os.path.join(
         os.path.dirname(os.path.abspath(__file__)), "..", "golden")
     results = [check_golden(program, p) for p in sorted(glob.glob(f"{golden}/passi_*.out"))]
+    results += [check_extra(program, keys) for keys in EXTRA_KEYS]
     with ProcessPoolExecutor(max_workers=os.cpu_count() or 2) as pool:
         results += pool.map(partial(check, program), range(count), chunksize=25)
     tally, failed = {}, 0
