@@ -33,22 +33,51 @@ std::string last_objective_value(const std::string &screen) {
 struct golden_answer {
     const char *name;
     const char *verdict;
-    const char *value; // the last objective value, in lowest terms
+    const char *value;     // the last objective value, in lowest terms
+    const char *explained; // teaching mode (passi_*): the lines between verdict and final pause
+    const char *shown;     // teaching mode: a line the run must show on the way, or nullptr
 };
 
 // Values: the optimum (phase 2), or the least sum of artificials (infeasible), or the vertex
-// where the improving ray (1, 1) starts (unbounded).
+// where the improving ray (1, 1) starts (unbounded). The teaching-mode runs repeat four problems
+// of the plain runs; their solutions are the unique optimal vertices found by trying every basis.
 const golden_answer answers[] = {
-    {"worked", "\nSoluzione Ottima!\n", "5/2"},            // x = (3/2, 1/2)
-    {"only_less", "\nSoluzione Ottima!\n", "-48/5"},       // x = (12/5, 6/5)
-    {"greater_equal", "\nSoluzione Ottima!\n", "19/2"},    // x = (5/2, 3/2)
-    {"beale", "\nSoluzione Ottima!\n", "-5/4"},            // x = (1, 0, 1, 0)
-    {"infeasible", "\nProblema inammissibile!\n", "1"},    // x1 + x2 falls 1 short of 2
-    {"unbounded", "\nProblema illimitato!\n", "-1"},       // x = (1, 0) + t(1, 1)
-    {"redundant_row", "\nSoluzione Ottima!\n", "2"},       // row 2 = 2 * row 1; x = (2, 0)
-    {"artificial_at_zero", "\nSoluzione Ottima!\n", "-6"}, // x1 = x2 = 0 forced; -12 if dropped
-    {"negative_rhs", "\nSoluzione Ottima!\n", "7/2"},      // x = (3/2, 1/2)
-    {"large_ratio", "\nSoluzione Ottima!\n", "-321/2"},    // x = (301/2, 5), ratio 301/2 in row 2
+    {"worked", "\nSoluzione Ottima!\n", "5/2", "", nullptr},         // x = (3/2, 1/2)
+    {"only_less", "\nSoluzione Ottima!\n", "-48/5", "", nullptr},    // x = (12/5, 6/5)
+    {"greater_equal", "\nSoluzione Ottima!\n", "19/2", "", nullptr}, // x = (5/2, 3/2)
+    {"beale", "\nSoluzione Ottima!\n", "-5/4", "", nullptr},         // x = (1, 0, 1, 0)
+    {"infeasible", "\nProblema inammissibile!\n", "1", "", nullptr}, // x1 + x2 falls 1 short of 2
+    {"unbounded", "\nProblema illimitato!\n", "-1", "", nullptr},    // x = (1, 0) + t(1, 1)
+    {"redundant_row", "\nSoluzione Ottima!\n", "2", "", nullptr}, // row 2 = 2 * row 1; x = (2, 0)
+    // x1 = x2 = 0 forced; -12 if dropped
+    {"artificial_at_zero", "\nSoluzione Ottima!\n", "-6", "", nullptr},
+    {"negative_rhs", "\nSoluzione Ottima!\n", "7/2", "", nullptr}, // x = (3/2, 1/2)
+    // x = (301/2, 5), ratio 301/2 in row 2
+    {"large_ratio", "\nSoluzione Ottima!\n", "-321/2", "", nullptr},
+    {"passi_worked", "\nSoluzione Ottima!\n", "5/2",
+     "Soluzione: x1 = 3/2, x2 = 1/2\nValore ottimo: z = 5/2\n"
+     "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n",
+     nullptr},
+    // Degenerate from the first pivot: the largest-coefficient rule alone would cycle.
+    {"passi_beale", "\nSoluzione Ottima!\n", "-5/4",
+     "Soluzione: x1 = 1, x2 = 0, x3 = 1, x4 = 0\nValore ottimo: z = -5/4\n"
+     "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n",
+     "Regola del minimo indice: il pivot precedente era degenere, quindi entra la prima colonna "
+     "migliorante e a pari rapporto esce la variabile di indice minore\n"},
+    // After x1 enters (x = (1, 0), z = -1) the column of x2 is -1, 0: the ray (1, 1) from there.
+    {"passi_unbounded", "\nProblema illimitato!\n", "-1",
+     "La colonna x2 non ha elementi positivi: facendo entrare x2, z decresce senza limite\n",
+     nullptr},
+    {"passi_infeasible", "\nProblema inammissibile!\n", "1",
+     "Minimo della prima fase: w = 1 > 0, nessun punto soddisfa tutti i vincoli\n", nullptr},
+    // Phase 1 ends at once (w has no positive entry) with x5 and x6 basic at 0. Row 2's x5 leaves
+    // for x1 on its -1; row 3 (twice row 2) is then 0 in every real column. x1 = x2 = 0, x3 = 6.
+    {"passi_artificial_out", "\nSoluzione Ottima!\n", "-6",
+     "Soluzione: x1 = 0, x2 = 0, x3 = 6\nValore ottimo: z = -6\n"
+     "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n",
+     "\nSeconda Fase - Senza variabili artificiali\n"
+     "Esce x5 (artificiale), entra x1 (riga 2), elemento pivot -1\n"
+     "Riga 3 eliminata: x6 artificiale resta in base, il vincolo e' ridondante\n"},
 };
 
 // The grid print_tableau shows: objective cells, then rows "label cell...".
@@ -77,10 +106,15 @@ std::string grid(const std::string &objective, const std::vector<std::string> &r
 TEST(GoldenAnswers, VerdictAndObjectiveValueMatchTheHandSolution) {
     for (const golden_answer &a : answers) {
         SCOPED_TRACE(a.name);
-        program_run run = run_with_keys(typed_keys(a.name));
-        std::string ending = std::string(a.verdict) + "Premetere INVIO per terminare... ";
+        bool teaching = std::string(a.name).starts_with("passi_");
+        program_run run = run_with_keys(typed_keys(a.name), teaching);
+        std::string ending =
+            std::string(a.verdict) + a.explained + "Premetere INVIO per terminare... ";
         EXPECT_EQ(tail(run.screen, ending.size()), ending);
         EXPECT_EQ(last_objective_value(run.screen), a.value);
+        if (a.shown != nullptr) {
+            EXPECT_NE(run.screen.find(a.shown), std::string::npos) << a.shown;
+        }
         EXPECT_EQ(run.status, a.name == std::string("unbounded") ? 0 : -1);
     }
 }

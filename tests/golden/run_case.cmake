@@ -1,5 +1,11 @@
-# Runs one golden case: PROGRAM with CASE.in on standard input, its screen written to SCREEN.
-execute_process(COMMAND timeout 10 ${PROGRAM}
+# Runs one golden case: PROGRAM with CASE.in on standard input, its screen written to SCREEN. When
+# CASE.args exists, its words are the program's arguments.
+set(arguments "")
+if(EXISTS ${CASE}.args)
+    file(READ ${CASE}.args arguments)
+    separate_arguments(arguments UNIX_COMMAND "${arguments}")
+endif()
+execute_process(COMMAND timeout 10 ${PROGRAM} ${arguments}
                 INPUT_FILE ${CASE}.in
                 OUTPUT_FILE ${SCREEN}
                 RESULT_VARIABLE status)
