@@ -68,9 +68,10 @@ const char *const operand_names[] = {"small_coprime", "common_factors", "near_32
 
 void bm_frac_make(benchmark::State &state) {
     std::vector<fraction> v = operands(static_cast<int>(state.range(0)));
+    bool overflow = false;
     std::size_t i = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(frac_make(v[i]));
+        benchmark::DoNotOptimize(frac_make(v[i], overflow));
         i = (i + 1) & 255;
     }
     state.SetLabel(operand_names[state.range(0)]);

@@ -133,8 +133,7 @@ struct scanned_line {
     bool has_relation;
 };
 
-// Scans and converts a whole line; refuses it when a number does not fit in 32 bits (for a cost,
-// when its negation does not).
+// Scans and converts a whole line; refuses it when a number does not fit in 32 bits.
 line_verdict scan_line(const typed_line &line, bool constraint, scanned_line &out_line) {
     out_line.count = 0;
     out_line.has_relation = false;
@@ -146,7 +145,7 @@ line_verdict scan_line(const typed_line &line, bool constraint, scanned_line &ou
     for (int i = 0; i < line.len; ++i) {
         i = build_token(line, i, t, constraint ? &relation : nullptr);
         typed_number &f = out_line.numbers[out_line.count++];
-        if (!convert_token(t.text, f) || (!constraint && f.num == INT32_MIN))
+        if (!convert_token(t.text, f))
             return line_verdict::refused;
     }
     out_line.has_relation = relation != no_relation;
@@ -194,7 +193,7 @@ bool next_line(std::istream &in, std::ostream &out, std::string_view prompt, int
 
 void store_costs(tableau_store &s, const scanned_line &line) {
     for (int k = 0; k < line.count; ++k) {
-        s.tableau[0][k + 1] = {-line.numbers[k].num, line.numbers[k].den, 0};
+        s.tableau[0][k + 1] = {-int64_t{line.numbers[k].num}, line.numbers[k].den, 0};
         s.cost_count = k + 2;
     }
     s.tableau[0][s.cost_count + 1] = {0, 1, 0};

@@ -11,7 +11,7 @@ inline void put(std::ostream &out, std::string_view text) {
     out.write(text.data(), text.size());
 }
 
-// "%d" of a 32-bit value.
+// "%lld" of a 64-bit value.
 inline void put_int(std::ostream &out, int64_t value) {
     char digits[24];
     auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
