@@ -37,7 +37,7 @@ struct golden_answer {
 };
 
 // Values: the optimum (phase 2), or the least sum of artificials (infeasible), or the vertex
-// where the improving ray (1, 1) starts (unbounded).
+// where the improving ray (1, 1) starts (unbounded), or for an overflow the last value shown.
 const golden_answer answers[] = {
     {"worked", "\nSoluzione Ottima!\n", "5/2"},            // x = (3/2, 1/2)
     {"only_less", "\nSoluzione Ottima!\n", "-48/5"},       // x = (12/5, 6/5)
@@ -49,6 +49,11 @@ const golden_answer answers[] = {
     {"artificial_at_zero", "\nSoluzione Ottima!\n", "-6"}, // x1 = x2 = 0 forced; -12 if dropped
     {"negative_rhs", "\nSoluzione Ottima!\n", "7/2"},      // x = (3/2, 1/2)
     {"large_ratio", "\nSoluzione Ottima!\n", "-321/2"},    // x = (301/2, 5), ratio 301/2 in row 2
+    // 17 variables, 17 rows: phase 1 ends feasible (w = 0), then pricing out row 0 against that
+    // basis makes column 41 exactly -12654621816878138779/408383914227805552 in lowest terms
+    // (the independent replay of the random-problem check, in Python integers): a numerator
+    // past 2^63, so no 64-bit store can hold it.
+    {"overflow_64bit", "\nerror: overflow aritmetico!\n", "0"},
 };
 
 // The grid print_tableau shows: objective cells, then rows "label cell...".
