@@ -226,7 +226,7 @@ int trailing_zeros(const u256 &a) {
 int bit_length(const u256 &a) {
     for (int i = 3; i >= 0; --i)
         if (a.w[i] != 0)
-            return 64 * i + std::bit_width(a.w[i]);
+            return 64 * i + static_cast<int>(std::bit_width(a.w[i]));
     return 0;
 }
 
@@ -486,7 +486,9 @@ fraction frac_mul(fraction a, fraction b, bool &overflow) {
     return settle64(n, d, a.mark);
 }
 
-fraction frac_sub_mul(fraction a, fraction b, fraction c, bool &overflow) {
+namespace {
+
+[[gnu::always_inline]] inline fraction sub_mul(fraction a, fraction b, fraction c, bool &overflow) {
     if (b.num == 0 && kept_by_zero_multiplier(a, b, c))
         return a;
     // p = (-b) * c, sign-normalised and trial-reduced, but never narrowed to 32 bits.
@@ -507,6 +509,25 @@ fraction frac_sub_mul(fraction a, fraction b, fraction c, bool &overflow) {
         d = static_cast<int64_t>(ud);
     }
     return add64(a, n, d, overflow);
+}
+
+} // namespace
+
+fraction frac_sub_mul(fraction a, fraction b, fraction c, bool &overflow) {
+    return sub_mul(a, b, c, overflow);
+}
+
+void frac_sub_mul_row(fraction *row, fraction e, const fraction *pivot_row, int first, int last,
+                      bool &overflow) {
+    if (e.num != 0) {
+        for (int j = first; j <= last; ++j)
+            row[j] = sub_mul(row[j], e, pivot_row[j], overflow);
+        return;
+    }
+    // A row that is zero in the pivot column mostly stays as it is: leave those cells unwritten.
+    for (int j = first; j <= last; ++j)
+        if (!kept_by_zero_multiplier(row[j], e, pivot_row[j]))
+            row[j] = sub_mul(row[j], e, pivot_row[j], overflow);
 }
 
 int frac_ratio_compare(fraction n1, fraction d1, fraction n2, fraction d2) {

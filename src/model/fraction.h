@@ -47,6 +47,11 @@ fraction frac_mul(fraction a, fraction b, bool &overflow);
 // comes out as a (a sparse pivot meets that in most cells).
 fraction frac_sub_mul(fraction a, fraction b, fraction c, bool &overflow);
 
+// row[j] = frac_sub_mul(row[j], e, pivot_row[j]) for j = first..last: the update of one tableau
+// row in one call, so the short path of each cell runs without a call of its own.
+void frac_sub_mul_row(fraction *row, fraction e, const fraction *pivot_row, int first, int last,
+                      bool &overflow);
+
 // Exact comparison of the ratios n1/d1 and n2/d2, where n1 and n2 are zero or positive and d1
 // and d2 positive: -1, 0 or 1 as n1/d1 is less than, equal to or greater than n2/d2.
 int frac_ratio_compare(fraction n1, fraction d1, fraction n2, fraction d2);

@@ -5,8 +5,7 @@ namespace {
 
 // row[j] = row[j] - e * pivot_row[j], with e read once before the loop.
 void eliminate(tableau_store &s, fraction *row, fraction e, const fraction *pivot_row) {
-    for (int j = 1; j <= s.n_cols; ++j)
-        row[j] = frac_sub_mul(row[j], e, pivot_row[j], s.overflow);
+    frac_sub_mul_row(row, e, pivot_row, 1, s.n_cols, s.overflow);
 }
 
 int basic_row_of(const tableau_store &s, int column) {
