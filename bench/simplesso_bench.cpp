@@ -5,6 +5,7 @@
 // tables alone, so any count above zero fails the benchmark.
 #include <benchmark/benchmark.h>
 
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -72,9 +73,10 @@ const char *const operand_names[] = {"small_coprime", "common_factors", "near_32
 
 void bm_frac_make(benchmark::State &state) {
     std::vector<fraction> v = operands(static_cast<int>(state.range(0)));
+    bool overflow = false;
     std::size_t i = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(frac_make(v[i]));
+        benchmark::DoNotOptimize(frac_make(v[i], overflow));
         i = (i + 1) & 255;
     }
     state.SetLabel(operand_names[state.range(0)]);
@@ -129,6 +131,55 @@ void bm_pivot(benchmark::State &state) {
     state.counters["cells"] = s->n_rows * s->n_cols;
 }
 BENCHMARK(bm_pivot)->Name("pivot_99x98")->Unit(benchmark::kMicrosecond);
+
+// The same pivot on values past 32 bits: every cell n/3^25 with |n| below 1000 and prime to 3,
+// as lowest terms hold it. The sums need more than 64 bits before their common factor goes, so
+// every update of the other rows runs on the four-word integer, yet each result fits in 64 bits.
+std::unique_ptr<tableau_store> past_32_bit_tableau() {
+    auto s = std::make_unique<tableau_store>();
+    constexpr int64_t den = 847288609443; // 3^25
+    lcg g{43};
+    auto cell = [&g] {
+        int32_t n = next_in(g, -999, 999);
+        return fraction{n % 3 == 0 ? n + 1 : n, den, 0};
+    };
+    s->n_rows = max_rows;
+    s->n_cols = max_rhs_col;
+    for (int i = 0; i <= s->n_rows; ++i)
+        for (int j = 1; j <= s->n_cols; ++j)
+            s->tableau[i][j] = cell();
+    for (int j = 1; j <= s->n_cols; ++j)
+        s->w_row[j] = cell();
+    return s;
+}
+
+void bm_pivot_past_32_bits(benchmark::State &state) {
+    auto prepared = past_32_bit_tableau();
+    auto s = std::make_unique<tableau_store>();
+    long allocated = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::memcpy(s.get(), prepared.get(), sizeof(tableau_store));
+        long before = allocation_count();
+        state.ResumeTiming();
+        pivot(*s, 50, 7, s->w_row);
+        benchmark::ClobberMemory();
+        state.PauseTiming();
+        allocated += allocation_count() - before;
+        state.ResumeTiming();
+    }
+    int wide = 0; // cells that hold a value past 32 bits after the pivot
+    for (int i = 1; i <= s->n_rows; ++i)
+        for (int j = 1; j <= s->n_cols; ++j)
+            wide += s->tableau[i][j].den > INT32_MAX || s->tableau[i][j].num > INT32_MAX ||
+                    s->tableau[i][j].num < INT32_MIN;
+    state.counters["cells_past_32_bits"] = wide;
+    if (s->overflow)
+        state.SkipWithError("overflow in the pivot");
+    else if (allocated != 0)
+        state.SkipWithError("the pivot allocated");
+}
+BENCHMARK(bm_pivot_past_32_bits)->Name("pivot_99x98_past_32_bits")->Unit(benchmark::kMicrosecond);
 
 // A full objective row priced out against 49 unit columns (49..97), each the basic variable of
 // one row; columns 1..48 and the right-hand side hold small fractions.

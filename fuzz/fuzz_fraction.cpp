@@ -1,7 +1,8 @@
-// The fraction operations against a wide reference written straight from their definitions:
-// 128-bit sums and products, the trial division 101..2 with each divisor tried once, then (only
-// for a result that does not fit in 32 bits) a full gcd reduction, then the overflow verdict.
-// Any difference in value, form, mark word or overflow flag stops the run.
+// The fraction operations against a wide reference written straight from their definitions, on
+// its own 256-bit integers: exact sums and products, the sign moved to the numerator, the trial
+// division 101..2 with each divisor tried once, then (only for a result that does not fit in 32
+// bits) lowest terms, then the 64-bit overflow verdict. Any difference in value, form, mark word
+// or overflow flag stops the run.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -11,13 +12,13 @@
 
 namespace {
 
-// Each field is four bytes shifted right by a count from a fifth, so small values, values near
-// the 32-bit limits and everything between are all common.
-int32_t field(const uint8_t *&p) {
-    int32_t v;
-    std::memcpy(&v, p + 1, 4);
-    v >>= p[0] % 32;
-    p += 5;
+// Each field is eight bytes shifted right by a count from a ninth, so small values, values near
+// the 32-bit and 64-bit limits and everything between are all common.
+int64_t field(const uint8_t *&p) {
+    int64_t v;
+    std::memcpy(&v, p + 1, 8);
+    v >>= p[0] % 64;
+    p += 9;
     return v;
 }
 
@@ -29,7 +30,7 @@ void check(bool same) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    uint8_t bytes[44] = {};
+    uint8_t bytes[2 + 3 * 19] = {};
     std::memcpy(bytes, data, size < sizeof bytes ? size : sizeof bytes);
     const uint8_t *p = bytes + 2;
     fraction v[3];
@@ -58,11 +59,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         want = reference::sub_mul(a, b, c);
         break;
     case 3:
-        got = frac_make(a);
-        want = {reference::make(a), false};
+        got = frac_make(a, overflow);
+        want = reference::make(a);
         break;
     default:
         check(frac_is_positive(a) == (__int128{a.num} * a.den > 0));
+        check(frac_is_negative(a) == (__int128{a.num} * a.den < 0));
         return 0;
     }
     // frac_add divides by both denominators, and the engine never hands it a zero one.

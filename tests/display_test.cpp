@@ -12,13 +12,13 @@
 namespace {
 
 // Cells "n/d" or "n" (denominator 1) from column 0 on.
-void put_cells(fraction *row, const std::string &cells, int32_t *length = nullptr) {
+void put_cells(fraction *row, const std::string &cells, int64_t *length = nullptr) {
     std::istringstream words(cells);
     std::string word;
     int c = 0;
     for (; words >> word; ++c) {
-        int num = 0, den = 1;
-        std::sscanf(word.c_str(), "%d/%d", &num, &den);
+        long long num = 0, den = 1;
+        std::sscanf(word.c_str(), "%lld/%lld", &num, &den);
         row[c] = {num, den, 0};
     }
     if (length != nullptr)
@@ -60,6 +60,18 @@ struct display_case {
     {0, 3, 0, "0 -1/2 1/-2 0", "", '0',
      "\n\n\tx1\tx2\tRHS\n" + separator_line(3) + "\t-1/2\t1/-2\t0\t\n" + separator_line(3) +
          separator_line(3) + "\n"},
+    // Values past 32 bits are printed in full, in the grid and in the echo's terms.
+    {0, 3, 1,
+     "0 -9223372036854775808/3 1/9223372036854775807 -4294967296 | 1 1 2147483648/-1 "
+     "4294967311/4294967296",
+     "", '0',
+     "\n\n\tx1\tx2\tRHS\n" + separator_line(3) +
+         "\t-9223372036854775808/3\t1/9223372036854775807\t-4294967296\t\n" + separator_line(3) +
+         "x1\t1\t2147483648/-1\t4294967311/4294967296\t\n\n" + separator_line(3) + "\n"},
+    {3, 0, 1, "0/0 -4294967296 9223372036854775807/2 0 | -1 -1/4294967296 3 -5/9223372036854775807",
+     "", 'p',
+     "Funzione Obiettivo\nMin z -> -4294967296x1+9223372036854775807/2x2=0\nMatrice dei vincoli\n"
+     "-1/4294967296x1+3x2<-5/9223372036854775807\n\n\n"},
 };
 
 } // namespace

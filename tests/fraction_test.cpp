@@ -1,5 +1,6 @@
-// Exact fractions: the trial-division forms a hand computation shows, the mark word, and wide
-// intermediates that either give the exact value or record an overflow, never a wrapped one.
+// Exact fractions: the trial-division forms a hand computation shows, lowest terms past 32 bits,
+// the mark word, and exact intermediates that either give the stored value or record an overflow
+// past 64 bits, never a wrapped one.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -23,51 +24,71 @@ constexpr uint32_t mark_a = 0x5a5a0001, mark_b = 0x22, mark_c = 0x33;
 
 // "n/d" or "n" (denominator 1).
 fraction parse(const std::string &word, uint32_t mark) {
-    int num = 0, den = 1;
-    std::sscanf(word.c_str(), "%d/%d", &num, &den);
+    long long num = 0, den = 1;
+    std::sscanf(word.c_str(), "%lld/%lld", &num, &den);
     return {num, den, mark};
 }
 
 // Cases "operation operands -> result", separated by ";". Every fraction result must carry the
 // mark of the first operand; "overflow" demands the flag, any other fraction result forbids it.
 const char *const cases =
-    // Trial division: each divisor from 101 down to 2 is tried once, signs are left alone.
+    // Trial division: each divisor from 101 down to 2 is tried once, after the sign has moved.
     "make 4/8 -> 1/2; make 12/18 -> 2/3; make 128/256 -> 1/2; make 121/242 -> 11/22;"
-    "make 103/206 -> 103/206; make -4/8 -> -1/2; make 4/-8 -> 1/-2; make 1/-3 -> 1/-3;"
-    "make 0/6 -> 0/1; make 0/202 -> 0/1; make 0/103 -> 0/103; make 6/0 -> 1/0;"
-    "make -2147483648/-2147483648 -> -1024/-1024;"
+    "make 103/206 -> 103/206; make -4/8 -> -1/2; make 4/-8 -> -1/2; make 1/-3 -> -1/3;"
+    "make 0/6 -> 0/1; make 0/202 -> 0/1; make 0/103 -> 0/103; make 6/0 -> 1/0; make 0/-5 -> 0/1;"
+    "make -2147483648/-2147483648 -> 1024/1024;"
+    // The 32-bit edge: the trial form where it fits, lowest terms just past it.
+    "make 2147483565/206 -> 2147483565/206; make 2147483771/206 -> 20849357/2;"
+    "make -2147483648/206 -> -1073741824/103; make 2147483648/206 -> 1073741824/103;"
+    "make 221190815/2147483648 -> 221190815/2147483648;"
     "add 2/3 1/6 -> 5/6; add 1/2 1/3 -> 5/6; add 1/-3 1/3 -> 0/1; add 1/-2 0 -> -1/2;"
     "add 1/206 1/206 -> 103/10609; mul 2/-3 3/4 -> -1/2; mul 1/-3 1/-3 -> 1/9;"
     "mul 0/5 3/-7 -> 0/1; mul 103 1/206 -> 103/206; sub_mul 1/2 1/3 3/4 -> 1/4;"
     "sub_mul 5 2 3 -> -1; sub_mul 3/4 3/4 1 -> 0/1; reciprocal -2/3 -> 3/-2;"
     "negate 2/3 -> 2/-3; negate 1/-3 -> 1/3; negate 0/1 -> 0/-1;"
-    "negate 3/-2147483648 -> -3/-2147483648;"
+    "negate 3/-9223372036854775808 -> -3/-9223372036854775808;"
     // Out of range after the trial division, in range after the gcd (1201289 = 103 107 109).
     "add 1/1201289 1/1201289 -> 2/1201289; mul 2060000 30000/103 -> 600000000;"
     // Out of range before the trial division only: its form, not the gcd's, is the result.
     "mul 2060000000 2/206 -> 2060000000/103; mul 2/-2147483648 1 -> -1/1073741824;"
     "mul -2147483648 1 -> -2147483648;"
-    // The product alone needs more than 32 bits; the sum that is stored does not.
+    // The product alone needs more bits than the sum that is stored.
     "sub_mul 1 65536 32768 -> -2147483647; sub_mul 0 -2147483648 -1 -> -2147483648;"
     "sub_mul -1 2147483647 1 -> -2147483648; sub_mul 1/65536 1/65536 65536/65536 -> 0/2048;"
-    // No 32-bit form exists (-1/2^31 needs a positive denominator).
-    "add 2147483647 1 -> overflow; add 1/65536 -1/65537 -> overflow; mul 65536 65536 -> overflow;"
-    "mul 1/65537 1/65537 -> overflow; mul -2147483648 -1 -> overflow;"
-    "mul 1/-2147483648 1 -> overflow; mul 2060000000 1000/927 -> overflow;"
-    "sub_mul 0 -2147483648 1 -> overflow; sub_mul 1/65536 1/65536 1/65536 -> overflow;"
-    // Exact sign tests, also where a 32-bit product of the two fields would wrap.
+    "sub_mul 9223372036854775807 4294967296 2147483648 -> -1;"
+    "sub_mul 1/4294967311 4294967311/3 1/4294967311 -> -4294967308/12884901933;"
+    // Past 32 bits, in lowest terms (the gcd of the second sum needs the wide path).
+    "add 2147483647 1 -> 2147483648; add 1/65536 -1/65537 -> 1/4295032832;"
+    "mul 65536 65536 -> 4294967296; mul 1/65537 1/65537 -> 1/4295098369;"
+    "mul -2147483648 -1 -> 2147483648; mul 1/-2147483648 1 -> -1/2147483648;"
+    "mul 2060000000 1000/927 -> 20000000000/9; add 1/4000000007 1/4000000007 -> 2/4000000007;"
+    "sub_mul 0 -2147483648 1 -> 2147483648; sub_mul 1/65536 1/65536 1/65536 -> 65535/4294967296;"
+    "mul -9223372036854775808 1 -> -9223372036854775808; make -9223372036854775808 -> "
+    "-9223372036854775808; sub_mul -1 9223372036854775807 1 -> -9223372036854775808;"
+    // The 64-bit edge: no form with both fields in signed 64 bits exists.
+    "add 9223372036854775807 1 -> overflow; mul 4294967296 4294967296 -> overflow;"
+    "mul -9223372036854775808 -1 -> overflow; mul 1/-9223372036854775808 1 -> overflow;"
+    "make 1/-9223372036854775808 -> overflow; sub_mul 0 -9223372036854775808 1 -> overflow;"
+    "add 1/4294967311 1/4294967291 -> overflow; mul 4611686018427387904/3 2 -> overflow; sub_mul 1 "
+    "4294967296 4294967296 -> overflow;"
+    // Exact sign tests, also where a product of the two fields would wrap.
     "positive 1/-3 -> false; positive -2/-3 -> true; positive 0/5 -> false; positive 3/4 -> true;"
     "positive -2147483648/-2147483648 -> true; positive 2147483647/-2147483648 -> false;"
-    "positive 2147483647/2 -> true; positive 65536/65536 -> true; positive -65536/65536 -> false;"
     "positive 0/-2147483648 -> false; positive -2147483648/0 -> false;"
-    "positive -1/-2147483648 -> true; positive -2147483648/2147483647 -> false;"
-    // Ratios n1/d1 against n2/d2; the last pair is equal in single precision only.
+    "positive -9223372036854775808/-9223372036854775808 -> true;"
+    "positive 9223372036854775807/-9223372036854775808 -> false; positive 0/-1 -> false;"
+    "positive -1/-9223372036854775808 -> true; positive -9223372036854775808/1 -> false;"
+    // Ratios n1/d1 against n2/d2; the last pairs differ only past 128 bits.
     "compare 1 2 1 3 -> 1; compare 1 3 1 2 -> -1; compare 2/4 1 1/2 1 -> 0;"
     "compare -1/-2 1 1/2 1 -> 0; compare 0 5 1 5 -> -1;"
-    "compare 2147483647 1/2147483647 2147483647 1/2147483646 -> 1";
+    "compare 2147483647 1/2147483647 2147483647 1/2147483646 -> 1;"
+    "compare 9223372036854775807 1/9223372036854775807 9223372036854775807 "
+    "1/9223372036854775806 -> 1; compare 9223372036854775806/9223372036854775807 1 "
+    "9223372036854775805/9223372036854775806 1 -> 1; compare 3/9223372036854775807 3 "
+    "1/-9223372036854775807 -1 -> 0";
 
 std::string evaluate(const std::string &op, const std::vector<fraction> &x, bool &overflow) {
-    return op == "make"         ? text(frac_make(x[0]))
+    return op == "make"         ? text(frac_make(x[0], overflow))
            : op == "negate"     ? text(frac_negate(x[0]))
            : op == "reciprocal" ? text(frac_reciprocal(x[0]))
            : op == "add"        ? text(frac_add(x[0], x[1], overflow))
@@ -79,7 +100,7 @@ std::string evaluate(const std::string &op, const std::vector<fraction> &x, bool
 
 } // namespace
 
-TEST(FractionOps, OperationsOnTheirExamplesAndAtThe32BitEdges) {
+TEST(FractionOps, OperationsOnTheirExamplesAndAtThe32And64BitEdges) {
     std::istringstream all(cases);
     std::string one;
     while (std::getline(all, one, ';')) {
@@ -98,15 +119,12 @@ TEST(FractionOps, OperationsOnTheirExamplesAndAtThe32BitEdges) {
             EXPECT_EQ(got, plain ? word : text(parse(word, mark_a))) << one;
         }
     }
-    fraction minus_one = frac_negate({INT32_MIN, INT32_MIN, 0}); // 1 has no field-wise negation
-    EXPECT_TRUE(minus_one.den != 0 && int64_t{minus_one.num} == -int64_t{minus_one.den});
+    fraction minus_one = frac_negate({INT64_MIN, INT64_MIN, 0}); // 1 has no field-wise negation
+    EXPECT_TRUE(minus_one.den != 0 && minus_one.num == -minus_one.den);
     bool recorded = true; // a recorded overflow survives later results that fit
     frac_add({1, 2, 0}, {1, 3, 0}, recorded);
     frac_sub_mul({1, 2, 0}, {1, 3, 0}, {1, 1, 0}, recorded);
     EXPECT_TRUE(recorded);
-    EXPECT_EQ(frac_ratio({3, 1, 0}, {2, 1, 0}), 1.5f);
-    EXPECT_EQ(frac_ratio({7, 2, 0}, {1, 4, 0}), 14.0f);
-    EXPECT_EQ(frac_ratio({1, 3, 0}, {1, 1, 0}), 1.0f / 3.0f);
 }
 
 // Every small operand pair (and triple) against the reference; the first few mismatches are

@@ -78,6 +78,11 @@ const golden_answer answers[] = {
      "\nSeconda Fase - Senza variabili artificiali\n"
      "Esce x5 (artificiale), entra x1 (riga 2), elemento pivot -1\n"
      "Riga 3 eliminata: x6 artificiale resta in base, il vincolo e' ridondante\n"},
+    // 17 variables, 17 rows: phase 1 ends feasible (w = 0), then pricing out row 0 against that
+    // basis makes column 41 exactly -12654621816878138779/408383914227805552 in lowest terms
+    // (the independent replay of the random-problem check, in Python integers): a numerator
+    // past 2^63, so no 64-bit store can hold it.
+    {"overflow_64bit", "\nerror: overflow aritmetico!\n", "0", "", nullptr},
 };
 
 // The grid print_tableau shows: objective cells, then rows "label cell...".

@@ -329,8 +329,9 @@ TEST(ProgramOptions, EndlessEnterKeysAfterTheProblemEndTheRun) {
             EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1000, 255) << entry.path() << mode;
             std::string shown = file_text(screen);
             EXPECT_TRUE(shown.ends_with(final_prompt)) << entry.path() << mode;
-            if (mode == golden_mode)
+            if (mode == golden_mode) {
                 EXPECT_EQ(shown, expected) << entry.path() << mode;
+            }
             std::filesystem::remove(screen);
         }
         std::filesystem::remove(problem_only);

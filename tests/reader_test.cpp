@@ -93,8 +93,11 @@ TEST(ReaderInput, WholeProblemsAndRefusedLines) {
         // ... also when the end of input closes that line.
         {"1\n1 1 >7", "c=2 n=2 r=0 w=3\n0: 0/0 -1/1 0/0 0/1 #0\n1: #0\n",
          cost_prompt + "\n" + prompt(1) + no_rhs + prompt(1)},
+        // The cost -2147483648 is taken: the store holds its negation.
+        {"-2147483648 1", "c=3 n=3 r=0 w=4\n0: 0/0 2147483648/1 -1/1 0/0 0/1 #0\n1: #0\n",
+         cost_prompt + "\n" + prompt(1)},
         // Numbers past 32 bits refuse their whole line, relation code included.
-        {"-2147483648\n1 99999999999999999999\n2147483647 -2147483647/3 1/-2147483648\n"
+        {"-2147483649\n1 99999999999999999999\n2147483647 -2147483647/3 1/-2147483648\n"
          "2147483648 > 1\n5 > 1/4294967296\n9 9 9 9 -2147483649 > 1\n1 2\n"
          "2147483647 -2147483648 < 1\nq\n",
          "c=4 n=4 r=2 w=5\n0: 0/0 -2147483647/1 2147483647/3 -1/-2147483648 0/0 0/1 #0\n"

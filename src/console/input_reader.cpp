@@ -151,8 +151,7 @@ struct scanned_line {
 // Scans and converts a whole line. An empty token is what the relation skip leaves of a symbol
 // typed as two characters ("<=", or "<" and two spaces): it is no entry of the row. When it is
 // the line's last token the symbol took the right-hand side with it, and the line is refused
-// before any number is read. A line is refused too when a number does not fit in 32 bits (for a
-// cost, when its negation does not).
+// before any number is read. A line is refused too when a number does not fit in 32 bits.
 line_verdict scan_line(const typed_line &line, bool constraint, scanned_line &out_line) {
     out_line.count = 0;
     out_line.has_relation = false;
@@ -167,7 +166,7 @@ line_verdict scan_line(const typed_line &line, bool constraint, scanned_line &ou
         if (tokens.text[k].empty())
             continue;
         typed_number &f = out_line.numbers[out_line.count++];
-        if (!convert_token(tokens.text[k], f) || (!constraint && f.num == INT32_MIN))
+        if (!convert_token(tokens.text[k], f))
             return line_verdict::refused;
     }
     out_line.has_relation = tokens.relation != no_relation;
@@ -218,7 +217,7 @@ bool next_line(std::istream &in, std::ostream &out, int row, bool constraint,
 
 void store_costs(tableau_store &s, const scanned_line &line) {
     for (int k = 0; k < line.count; ++k) {
-        s.tableau[0][k + 1] = {-line.numbers[k].num, line.numbers[k].den, 0};
+        s.tableau[0][k + 1] = {-int64_t{line.numbers[k].num}, line.numbers[k].den, 0};
         s.cost_count = k + 2;
     }
     s.tableau[0][s.cost_count + 1] = {0, 1, 0};

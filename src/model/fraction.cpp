@@ -1,24 +1,20 @@
-// Fraction arithmetic. The trial division of frac_make fixes every printed value; the wide
-// helpers below reach the same results without its hundred remainders per operation and
-// without ever overflowing an intermediate.
+// Fraction arithmetic. The trial division fixes every printed value; the helpers below reach its
+// results without its hundred remainders per operation. Operations whose intermediates all fit
+// in 64 bits take a short path, which is every operation on values that fit in 32 bits; the rest
+// run on a four-word integer, exact up to 256 bits. That holds every sum (a 64-bit field times a
+// product of up to 127 bits: at most 191 bits) and every cross product of a ratio comparison
+// (four 64-bit fields: at most 252 bits), so no intermediate is ever cut.
 #include "model/fraction.h"
 
 #include <bit>
 #include <climits>
-#include <cstddef>
-#include <cstring>
 
 namespace {
 
-using i128 = __int128;
 using u128 = unsigned __int128;
 
-u128 magnitude(i128 v) {
-    return v < 0 ? -static_cast<u128>(v) : static_cast<u128>(v);
-}
-
 uint64_t magnitude64(int64_t v) {
-    return v < 0 ? -static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
+    return v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
 }
 
 // Binary gcd for values below 2^63, which lets the difference of two odd values be taken signed:
@@ -42,6 +38,7 @@ uint64_t gcd64(uint64_t a, uint64_t b) {
     return b << shift;
 }
 
+// Euclid down to values below 2^63, then the binary gcd.
 u128 gcd128(u128 a, u128 b) {
     while (b != 0 && (a >> 63 != 0 || b >> 63 != 0)) {
         u128 t = a % b;
@@ -49,7 +46,7 @@ u128 gcd128(u128 a, u128 b) {
         b = t;
     }
     if (b == 0)
-        return a; // a may still need more than 64 bits
+        return a;
     return gcd64(static_cast<uint64_t>(a), static_cast<uint64_t>(b));
 }
 
@@ -112,55 +109,6 @@ uint64_t trial_factor(uint64_t g) {
     return removed;
 }
 
-// The same for a common divisor that needs more than 64 bits.
-u128 trial_factor_wide(u128 g) {
-    if (g >> 64 == 0)
-        return trial_factor(static_cast<uint64_t>(g));
-    u128 removed = 1;
-    for (u128 d = 101; d >= 2 && g > 1; --d) {
-        if (g % d == 0) {
-            g /= d;
-            removed *= d;
-        }
-    }
-    return removed;
-}
-
-// The trial division of frac_make on wide values; 0/0 stays 0/0, as every divisor divides it.
-void trial_reduce(i128 &n, i128 &d) {
-    u128 g = gcd128(magnitude(n), magnitude(d));
-    if (g <= 1)
-        return;
-    i128 f = static_cast<i128>(trial_factor_wide(g));
-    n /= f;
-    d /= f;
-}
-
-bool fits32(i128 v) {
-    return v >= INT32_MIN && v <= INT32_MAX;
-}
-
-// Normalises the sign, reduces, and stores n/d in 32 bits, or records that it cannot.
-fraction settle(i128 n, i128 d, uint32_t mark, bool &overflow) {
-    if (d < 0) {
-        n = -n;
-        d = -d;
-    }
-    trial_reduce(n, d);
-    if (!fits32(n) || !fits32(d)) {
-        u128 g = gcd128(magnitude(n), magnitude(d));
-        if (g > 1) {
-            n /= static_cast<i128>(g);
-            d /= static_cast<i128>(g);
-        }
-    }
-    if (!fits32(n) || !fits32(d)) {
-        overflow = true;
-        return {0, 1, mark};
-    }
-    return {static_cast<int32_t>(n), static_cast<int32_t>(d), mark};
-}
-
 // Divides both values by a common factor f; for a trial divisor the exact quotient is a multiply.
 [[gnu::always_inline]] inline void divide_exactly(uint64_t &un, uint64_t &ud, uint64_t f) {
     if (f <= 1)
@@ -175,23 +123,264 @@ fraction settle(i128 n, i128 d, uint32_t mark, bool &overflow) {
     ud /= f;
 }
 
-// Builds the result with num and den as one 64-bit word, the way it is returned in a register;
-// filling the fields one by one makes the compiler store them apart and load them back whole.
-static_assert(std::endian::native == std::endian::little && offsetof(fraction, den) == 4 &&
-              sizeof(fraction) == 12);
-[[gnu::always_inline]] inline fraction packed(uint32_t num, uint32_t den, uint32_t mark) {
-    uint64_t fields = num | uint64_t{den} << 32;
-    fraction f;
-    std::memcpy(&f, &fields, sizeof fields);
-    f.mark = mark;
-    return f;
+// ---- the four-word integer: magnitudes up to 2^256 - 1, least significant word first ----------
+
+struct u256 {
+    uint64_t w[4];
+};
+
+u256 to_u256(u128 v) {
+    return {{static_cast<uint64_t>(v), static_cast<uint64_t>(v >> 64), 0, 0}};
 }
 
-// settle for values that are known to fit in 64 bits, neither of them INT64_MIN, which is what
-// almost every operation on a tableau meets. Divides through the magnitudes, which is exact, so
-// the result is the wide settle's to the bit.
-[[gnu::always_inline]] inline fraction settle64(int64_t n, int64_t d, uint32_t mark,
-                                                bool &overflow) {
+bool is_zero(const u256 &a) {
+    return (a.w[0] | a.w[1] | a.w[2] | a.w[3]) == 0;
+}
+
+// True when a is below 2^(64 * words).
+bool fits_words(const u256 &a, int words) {
+    for (int i = words; i < 4; ++i)
+        if (a.w[i] != 0)
+            return false;
+    return true;
+}
+
+u128 low128(const u256 &a) {
+    return u128{a.w[1]} << 64 | a.w[0];
+}
+
+int compare(const u256 &a, const u256 &b) {
+    for (int i = 3; i >= 0; --i)
+        if (a.w[i] != b.w[i])
+            return a.w[i] < b.w[i] ? -1 : 1;
+    return 0;
+}
+
+// a + b, for a sum below 2^256.
+u256 add(const u256 &a, const u256 &b) {
+    u256 r;
+    uint64_t carry = 0;
+    for (int i = 0; i < 4; ++i) {
+        u128 s = u128{a.w[i]} + b.w[i] + carry;
+        r.w[i] = static_cast<uint64_t>(s);
+        carry = static_cast<uint64_t>(s >> 64);
+    }
+    return r;
+}
+
+// a - b, for a not below b.
+u256 subtract(const u256 &a, const u256 &b) {
+    u256 r;
+    uint64_t borrow = 0;
+    for (int i = 0; i < 4; ++i) {
+        u128 d = u128{a.w[i]} - b.w[i] - borrow;
+        r.w[i] = static_cast<uint64_t>(d);
+        borrow = (d >> 64) != 0 ? 1 : 0;
+    }
+    return r;
+}
+
+// a * b, for a product below 2^256.
+u256 multiply(const u256 &a, const u256 &b) {
+    u256 r{};
+    for (int i = 0; i < 4; ++i) {
+        if (a.w[i] == 0)
+            continue;
+        uint64_t carry = 0;
+        for (int j = 0; i + j < 4; ++j) {
+            u128 p = u128{a.w[i]} * b.w[j] + r.w[i + j] + carry;
+            r.w[i + j] = static_cast<uint64_t>(p);
+            carry = static_cast<uint64_t>(p >> 64);
+        }
+    }
+    return r;
+}
+
+void shift_right(u256 &a, int k) {
+    int words = k / 64, bits = k % 64;
+    for (int i = 0; i < 4; ++i) {
+        uint64_t low = i + words < 4 ? a.w[i + words] : 0;
+        uint64_t high = i + words + 1 < 4 ? a.w[i + words + 1] : 0;
+        a.w[i] = bits == 0 ? low : (low >> bits | high << (64 - bits));
+    }
+}
+
+// a * 2^k, for a result below 2^256.
+void shift_left(u256 &a, int k) {
+    int words = k / 64, bits = k % 64;
+    for (int i = 3; i >= 0; --i) {
+        uint64_t high = i - words >= 0 ? a.w[i - words] : 0;
+        uint64_t low = i - words - 1 >= 0 ? a.w[i - words - 1] : 0;
+        a.w[i] = bits == 0 ? high : (high << bits | low >> (64 - bits));
+    }
+}
+
+// For a non-zero a.
+int trailing_zeros(const u256 &a) {
+    int i = 0;
+    while (a.w[i] == 0)
+        ++i;
+    return 64 * i + std::countr_zero(a.w[i]);
+}
+
+int bit_length(const u256 &a) {
+    for (int i = 3; i >= 0; --i)
+        if (a.w[i] != 0)
+            return 64 * i + static_cast<int>(std::bit_width(a.w[i]));
+    return 0;
+}
+
+// Binary gcd on the full width, handed to gcd128 as soon as both values fit in two words.
+u256 gcd256(u256 a, u256 b) {
+    if (is_zero(a))
+        return b;
+    if (is_zero(b))
+        return a;
+    int a_zeros = trailing_zeros(a), b_zeros = trailing_zeros(b);
+    int shift = a_zeros < b_zeros ? a_zeros : b_zeros;
+    shift_right(a, a_zeros);
+    shift_right(b, b_zeros);
+    while (!fits_words(a, 2) || !fits_words(b, 2)) {
+        int order = compare(a, b);
+        if (order == 0)
+            break;
+        if (order < 0) {
+            u256 t = a;
+            a = b;
+            b = t;
+        }
+        a = subtract(a, b); // both odd: the difference is even and not zero
+        shift_right(a, trailing_zeros(a));
+    }
+    u256 g = fits_words(a, 2) && fits_words(b, 2) ? to_u256(gcd128(low128(a), low128(b))) : a;
+    shift_left(g, shift);
+    return g;
+}
+
+// a = a / d for a single-word d; returns the remainder.
+uint64_t divide_by_word(u256 &a, uint64_t d) {
+    u128 remainder = 0;
+    for (int i = 3; i >= 0; --i) {
+        u128 current = remainder << 64 | a.w[i];
+        a.w[i] = static_cast<uint64_t>(current / d);
+        remainder = current % d;
+    }
+    return static_cast<uint64_t>(remainder);
+}
+
+// a / g for a g that divides a exactly, g below 2^255.
+u256 divide_exact(const u256 &a, const u256 &g) {
+    u256 quotient = a;
+    if (fits_words(g, 1)) {
+        divide_by_word(quotient, g.w[0]);
+        return quotient;
+    }
+    quotient = {};
+    u256 rest{};
+    for (int i = bit_length(a) - 1; i >= 0; --i) {
+        shift_left(rest, 1);
+        rest.w[0] |= (a.w[i / 64] >> (i % 64)) & 1;
+        if (compare(rest, g) >= 0) {
+            rest = subtract(rest, g);
+            quotient.w[i / 64] |= uint64_t{1} << (i % 64);
+        }
+    }
+    return quotient;
+}
+
+// ---- signed wide values and the reduction on them ---------------------------------------------
+
+// A signed value as sign and magnitude; zero is never negative.
+struct wide {
+    u256 mag;
+    bool negative;
+};
+
+wide wide_of(int64_t v) {
+    return {to_u256(magnitude64(v)), v < 0};
+}
+
+wide times(const wide &a, const wide &b) {
+    wide r{multiply(a.mag, b.mag), a.negative != b.negative};
+    r.negative = r.negative && !is_zero(r.mag);
+    return r;
+}
+
+wide plus(const wide &a, const wide &b) {
+    if (a.negative == b.negative)
+        return {add(a.mag, b.mag), a.negative};
+    int order = compare(a.mag, b.mag);
+    if (order == 0)
+        return {u256{}, false};
+    return order > 0 ? wide{subtract(a.mag, b.mag), a.negative}
+                     : wide{subtract(b.mag, a.mag), b.negative};
+}
+
+// A negative denominator passes its sign to the numerator; a zero one is left alone.
+void normalise_sign(wide &n, wide &d) {
+    if (!d.negative)
+        return;
+    d.negative = false;
+    n.negative = !n.negative && !is_zero(n.mag);
+}
+
+// The trial division on wide values; 0/0 stays 0/0, as every divisor divides it.
+void trial_reduce(wide &n, wide &d) {
+    u256 g = gcd256(n.mag, d.mag);
+    if (fits_words(g, 1)) {
+        if (g.w[0] <= 1)
+            return;
+        uint64_t f = trial_factor(g.w[0]);
+        if (f > 1) {
+            divide_by_word(n.mag, f);
+            divide_by_word(d.mag, f);
+        }
+        return;
+    }
+    for (uint64_t k = largest_divisor; k >= 2; --k) {
+        u256 rest = g;
+        if (divide_by_word(rest, k) != 0)
+            continue;
+        g = rest;
+        divide_by_word(n.mag, k);
+        divide_by_word(d.mag, k);
+    }
+}
+
+// True when v is a signed field of bits + 1 bits.
+bool fits_field(const wide &v, int bits) {
+    uint64_t limit = (uint64_t{1} << bits) - (v.negative ? 0 : 1);
+    return fits_words(v.mag, 1) && v.mag.w[0] <= limit;
+}
+
+int64_t field_value(const wide &v) {
+    return static_cast<int64_t>(v.negative ? 0 - v.mag.w[0] : v.mag.w[0]);
+}
+
+// The reduction of every result: sign, trial division, lowest terms past 32 bits, and the
+// overflow verdict past 64 bits.
+[[gnu::noinline]] fraction settle_wide(wide n, wide d, uint32_t mark, bool &overflow) {
+    normalise_sign(n, d);
+    trial_reduce(n, d);
+    if (fits_field(n, 31) && fits_field(d, 31))
+        return {field_value(n), field_value(d), mark};
+    u256 g = gcd256(n.mag, d.mag);
+    if (compare(g, to_u256(1)) > 0) {
+        n.mag = divide_exact(n.mag, g);
+        d.mag = divide_exact(d.mag, g);
+    }
+    if (!fits_field(n, 63) || !fits_field(d, 63)) {
+        overflow = true;
+        return {0, 1, mark};
+    }
+    return {field_value(n), field_value(d), mark};
+}
+
+// settle_wide for values that fit in 64 bits, neither of them INT64_MIN, which is what almost
+// every operation on a tableau meets. Lowest terms of such values always fit, so it cannot
+// overflow. Divides through the magnitudes, which is exact, so the result is settle_wide's to
+// the bit.
+[[gnu::always_inline]] inline fraction settle64(int64_t n, int64_t d, uint32_t mark) {
     if (d < 0) {
         n = -n;
         d = -d;
@@ -207,43 +396,60 @@ static_assert(std::endian::native == std::endian::little && offsetof(fraction, d
         if (un > num_limit || ud > INT32_MAX)
             divide_exactly(un, ud, g / f);
     }
-    if (un > num_limit || ud > INT32_MAX) {
-        overflow = true;
-        return {0, 1, mark};
-    }
     int64_t signed_num = n < 0 ? -static_cast<int64_t>(un) : static_cast<int64_t>(un);
-    return packed(static_cast<uint32_t>(signed_num), static_cast<uint32_t>(ud), mark);
+    return {signed_num, static_cast<int64_t>(ud), mark};
+}
+
+// The exact product of two fields.
+wide product(int64_t x, int64_t y) {
+    return times(wide_of(x), wide_of(y));
 }
 
 // The sum a + n/d with the second operand already wide.
-fraction add_wide(fraction a, i128 n, i128 d, bool &overflow) {
-    i128 sum_den = a.den * d;
-    i128 sum_num = a.num * d + n * a.den;
-    return settle(sum_num, sum_den, a.mark, overflow);
+[[gnu::noinline]] fraction add_wide(fraction a, const wide &n, const wide &d, bool &overflow) {
+    wide sum_den = times(wide_of(a.den), d);
+    wide sum_num = plus(times(wide_of(a.num), d), times(n, wide_of(a.den)));
+    return settle_wide(sum_num, sum_den, a.mark, overflow);
 }
 
 // The same sum, in 64-bit arithmetic whenever every intermediate fits there.
 [[gnu::always_inline]] inline fraction add64(fraction a, int64_t n, int64_t d, bool &overflow) {
     int64_t sum_den, left, right, sum_num;
-    if (__builtin_mul_overflow(static_cast<int64_t>(a.den), d, &sum_den) ||
-        __builtin_mul_overflow(static_cast<int64_t>(a.num), d, &left) ||
-        __builtin_mul_overflow(n, static_cast<int64_t>(a.den), &right) ||
-        __builtin_add_overflow(left, right, &sum_num) || sum_den == INT64_MIN ||
-        sum_num == INT64_MIN)
-        return add_wide(a, n, d, overflow);
-    return settle64(sum_num, sum_den, a.mark, overflow);
+    if (__builtin_mul_overflow(a.den, d, &sum_den) || __builtin_mul_overflow(a.num, d, &left) ||
+        __builtin_mul_overflow(n, a.den, &right) || __builtin_add_overflow(left, right, &sum_num) ||
+        sum_den == INT64_MIN || sum_num == INT64_MIN)
+        return add_wide(a, wide_of(n), wide_of(d), overflow);
+    return settle64(sum_num, sum_den, a.mark);
+}
+
+// a - b * c with the product formed wide: sign-normalised and trial-divided, never narrowed.
+[[gnu::noinline]] fraction sub_mul_wide(fraction a, fraction b, fraction c, bool &overflow) {
+    wide n = product(b.num, c.num), d = product(b.den, c.den);
+    d.negative = !d.negative && !is_zero(d.mag); // the product is -b * c
+    normalise_sign(n, d);
+    trial_reduce(n, d);
+    return add_wide(a, n, d, overflow);
+}
+
+// A zero b adds 0/q to a, q being what the trial division leaves of |b.den * c.den|; when that
+// product is at most 101 it is itself the first divisor that divides it, so q is 1. The sum is
+// then a itself sign-normalised and reduced, which is a as it stands when its denominator is
+// positive and a field of 1 leaves nothing in common. Any other cell goes through the
+// arithmetic: 0 added can still change its form (11/22 becomes 1/2, and 1/2 plus 0/103 becomes
+// 103/206).
+bool kept_by_zero_multiplier(fraction a, fraction b, fraction c) {
+    uint64_t b_den = magnitude64(b.den), c_den = magnitude64(c.den);
+    return b_den >= 1 && c_den >= 1 && b_den <= largest_divisor && c_den <= largest_divisor &&
+           b_den * c_den <= largest_divisor && a.den > 0 &&
+           (a.den == 1 || a.num == 1 || a.num == -1);
 }
 
 } // namespace
 
-fraction frac_make(fraction f) {
-    uint64_t g = gcd64(magnitude64(f.num), magnitude64(f.den));
-    if (g <= 1)
-        return f;
-    int64_t factor = static_cast<int64_t>(trial_factor(g));
-    f.num = static_cast<int32_t>(f.num / factor);
-    f.den = static_cast<int32_t>(f.den / factor);
-    return f;
+fraction frac_make(fraction f, bool &overflow) {
+    if (f.num == INT64_MIN || f.den == INT64_MIN)
+        return settle_wide(wide_of(f.num), wide_of(f.den), f.mark, overflow);
+    return settle64(f.num, f.den, f.mark);
 }
 
 bool frac_is_positive(fraction f) {
@@ -255,9 +461,9 @@ bool frac_is_negative(fraction f) {
 }
 
 fraction frac_negate(fraction f) {
-    if (f.den != INT32_MIN)
+    if (f.den != INT64_MIN)
         return {f.num, -f.den, f.mark};
-    if (f.num != INT32_MIN)
+    if (f.num != INT64_MIN)
         return {-f.num, f.den, f.mark};
     return {-1, 1, f.mark}; // the value was exactly 1
 }
@@ -267,20 +473,30 @@ fraction frac_reciprocal(fraction f) {
 }
 
 fraction frac_add(fraction a, fraction b, bool &overflow) {
+    if (b.num == INT64_MIN || b.den == INT64_MIN)
+        return add_wide(a, wide_of(b.num), wide_of(b.den), overflow);
     return add64(a, b.num, b.den, overflow);
 }
 
 fraction frac_mul(fraction a, fraction b, bool &overflow) {
-    int64_t n = static_cast<int64_t>(a.num) * b.num;
-    int64_t d = static_cast<int64_t>(a.den) * b.den;
-    return settle64(n, d, a.mark, overflow);
+    int64_t n, d;
+    if (__builtin_mul_overflow(a.num, b.num, &n) || __builtin_mul_overflow(a.den, b.den, &d) ||
+        n == INT64_MIN || d == INT64_MIN)
+        return settle_wide(product(a.num, b.num), product(a.den, b.den), a.mark, overflow);
+    return settle64(n, d, a.mark);
 }
 
-fraction frac_sub_mul(fraction a, fraction b, fraction c, bool &overflow) {
-    // p = (-b) * c, sign-normalised and trial-reduced, but never narrowed to 32 bits. Both
-    // products are at most 2^62 in magnitude, so they and their negations fit in 64 bits.
-    int64_t n = static_cast<int64_t>(b.num) * c.num;
-    int64_t d = -(static_cast<int64_t>(b.den) * c.den);
+namespace {
+
+[[gnu::always_inline]] inline fraction sub_mul(fraction a, fraction b, fraction c, bool &overflow) {
+    if (b.num == 0 && kept_by_zero_multiplier(a, b, c))
+        return a;
+    // p = (-b) * c, sign-normalised and trial-reduced, but never narrowed to 32 bits.
+    int64_t n, d;
+    if (__builtin_mul_overflow(b.num, c.num, &n) || __builtin_mul_overflow(b.den, c.den, &d) ||
+        n == INT64_MIN || d == INT64_MIN)
+        return sub_mul_wide(a, b, c, overflow);
+    d = -d;
     if (d < 0) {
         n = -n;
         d = -d;
@@ -295,18 +511,35 @@ fraction frac_sub_mul(fraction a, fraction b, fraction c, bool &overflow) {
     return add64(a, n, d, overflow);
 }
 
-float frac_ratio(fraction a, fraction b) {
-    int64_t p = static_cast<int64_t>(a.num) * b.den;
-    int64_t q = static_cast<int64_t>(a.den) * b.num;
-    return static_cast<float>(p) / static_cast<float>(q);
+} // namespace
+
+fraction frac_sub_mul(fraction a, fraction b, fraction c, bool &overflow) {
+    return sub_mul(a, b, c, overflow);
+}
+
+void frac_sub_mul_row(fraction *row, fraction e, const fraction *pivot_row, int first, int last,
+                      bool &overflow) {
+    if (e.num != 0) {
+        for (int j = first; j <= last; ++j)
+            row[j] = sub_mul(row[j], e, pivot_row[j], overflow);
+        return;
+    }
+    // A row that is zero in the pivot column mostly stays as it is: leave those cells unwritten.
+    for (int j = first; j <= last; ++j)
+        if (!kept_by_zero_multiplier(row[j], e, pivot_row[j]))
+            row[j] = sub_mul(row[j], e, pivot_row[j], overflow);
 }
 
 int frac_ratio_compare(fraction n1, fraction d1, fraction n2, fraction d2) {
     // n1/d1 = (n1.num * d1.den) / (n1.den * d1.num); every value here is non-negative, so the
     // magnitudes of the four fields give the same quotient.
-    auto mag = [](int32_t v) { return static_cast<u128>(v < 0 ? -static_cast<int64_t>(v) : v); };
-    u128 top1 = mag(n1.num) * mag(d1.den), bottom1 = mag(n1.den) * mag(d1.num);
-    u128 top2 = mag(n2.num) * mag(d2.den), bottom2 = mag(n2.den) * mag(d2.num);
-    u128 left = top1 * bottom2, right = top2 * bottom1;
-    return left < right ? -1 : (left > right ? 1 : 0);
+    auto cross = [](int64_t x, int64_t y) { return u128{magnitude64(x)} * magnitude64(y); };
+    u128 top1 = cross(n1.num, d1.den), bottom1 = cross(n1.den, d1.num);
+    u128 top2 = cross(n2.num, d2.den), bottom2 = cross(n2.den, d2.num);
+    if (((top1 | bottom1 | top2 | bottom2) >> 64) == 0) {
+        u128 left = top1 * bottom2, right = top2 * bottom1;
+        return left < right ? -1 : (left > right ? 1 : 0);
+    }
+    return compare(multiply(to_u256(top1), to_u256(bottom2)),
+                   multiply(to_u256(top2), to_u256(bottom1)));
 }

@@ -44,24 +44,24 @@ struct tableau_store {
     int32_t n_cols;
     int32_t cost_count; // costs typed, plus one
     int32_t n_artificial;
-    bool overflow; // an arithmetic result did not fit in 32 bits: no result can be trusted
+    bool overflow; // a stored result needed more than 64 bits: no result can be trusted
     bool too_big;  // a column was refused because the right-hand side would pass column 98
     typed_problem typed; // filled only where a solution is to be checked
 };
 
 // The row's length: the column of its right-hand side.
-inline int32_t &row_length(tableau_store &s, int row) {
+inline int64_t &row_length(tableau_store &s, int row) {
     return s.tableau[row][length_col].num;
 }
-inline int32_t row_length(const tableau_store &s, int row) {
+inline int64_t row_length(const tableau_store &s, int row) {
     return s.tableau[row][length_col].num;
 }
 
 // The basic variable (or, while standard form is built, the relation code) of a row.
-inline int32_t &row_basic(tableau_store &s, int row) {
+inline int64_t &row_basic(tableau_store &s, int row) {
     return s.tableau[row][0].num;
 }
-inline int32_t row_basic(const tableau_store &s, int row) {
+inline int64_t row_basic(const tableau_store &s, int row) {
     return s.tableau[row][0].num;
 }
 

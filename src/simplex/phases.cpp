@@ -88,7 +88,8 @@ void drive_out_artificials(tableau_store &s, artificial_removal &removal) {
         for (int j = 1; j < base; ++j) {
             if (s.tableau[i][j].num == 0)
                 continue;
-            removal.exits[removal.n_exits++] = {i, row_basic(s, i), j, s.tableau[i][j]};
+            removal.exits[removal.n_exits++] = {i, static_cast<int>(row_basic(s, i)), j,
+                                                s.tableau[i][j]};
             change_basis(s, i, j);
             pivot(s, i, j, s.tableau[0]);
             break;

@@ -3,6 +3,8 @@
 
 namespace {
 
+// The single-precision rule of the entering column: each field rounded to the nearest float
+// (exact up to 2^24, rounded past it), then divided.
 float entry_value(fraction f) {
     return static_cast<float>(f.num) / static_cast<float>(f.den);
 }

@@ -19,14 +19,14 @@ void move_rhs(fraction *row, int from, int to) {
 void negate_row(tableau_store &s, int r) {
     for (int j = 1; j <= s.n_cols; ++j) {
         fraction &f = s.tableau[r][j];
-        if (f.den < 0 && f.den != INT32_MIN)
+        if (f.den < 0 && f.den != INT64_MIN)
             f.den = -f.den;
-        else if (f.num != INT32_MIN)
+        else if (f.num != INT64_MIN)
             f.num = -f.num;
         else
             f = frac_negate(f); // only the denominator can take the sign
     }
-    int32_t &code = row_basic(s, r);
+    int64_t &code = row_basic(s, r);
     if (code == relation_less)
         code = relation_greater;
     else if (code == relation_greater)

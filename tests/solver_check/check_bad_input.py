@@ -50,8 +50,10 @@ CASES = [
      [COST] * 3 + [ROW1] * 3 + ECHO, [LONG, BIG, ZERO], 255),
     ("cost past 32 bits", "\n2147483648 2\n1 2\n" + ROWS + ENTER, [BIG, COST, COST] + ECHO, [],
      255),
-    ("cost -2147483648", "\n-2147483648 1\n1 2\n" + ROWS + ENTER, [BIG, COST, COST] + ECHO, [],
+    ("cost -2147483649", "\n-2147483649 1\n1 2\n" + ROWS + ENTER, [BIG, COST, COST] + ECHO, [],
      255),
+    ("cost -2147483648 is taken, its negation printed in full", "\n-2147483648 1\n1 1 < 4\nq\n"
+     + ENTER, ["Min z -> +2147483648x1-x2", "Soluzione Ottima!"], [BIG], 255),
     ("largest cost that fits", "\n2147483647 1\n1 1 < 4\nq\n" + ENTER,
      ["Min z -> -2147483647x1-x2"], [BIG], 255),
     ("right-hand side past 32 bits", "\n1 2\n1 1 = 99999999999\n" + ROWS + ENTER,
