@@ -69,7 +69,7 @@ const char *const operand_names[] = {"small_coprime", "common_factors", "near_32
 void bm_frac_make(benchmark::State &state) {
     std::vector<fraction> v = operands(static_cast<int>(state.range(0)));
     std::size_t i = 0;
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): only counts the runs
         benchmark::DoNotOptimize(frac_make(v[i]));
         i = (i + 1) & 255;
     }
@@ -84,7 +84,7 @@ void bm_frac_sub_mul(benchmark::State &state) {
     std::vector<fraction> small = operands(0);
     bool overflow = false;
     std::size_t i = 0;
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): only counts the runs
         fraction b = state.range(0) == 2 ? small[(i + 1) & 255] : v[(i + 1) & 255];
         fraction c = state.range(0) == 2 ? small[(i + 2) & 255] : v[(i + 2) & 255];
         benchmark::DoNotOptimize(frac_sub_mul(v[i], b, c, overflow));
@@ -113,7 +113,7 @@ std::unique_ptr<tableau_store> full_tableau() {
 void bm_pivot(benchmark::State &state) {
     auto prepared = full_tableau();
     auto s = std::make_unique<tableau_store>();
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): only counts the runs
         state.PauseTiming();
         std::memcpy(s.get(), prepared.get(), sizeof(tableau_store));
         state.ResumeTiming();
@@ -144,7 +144,7 @@ void bm_price_out(benchmark::State &state) {
             p.tableau[i][j] = j <= 48 || j == 98 ? small_fraction(g) : fraction{j == 48 + i, 1, 0};
     }
     auto s = std::make_unique<tableau_store>();
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): only counts the runs
         state.PauseTiming();
         std::memcpy(s.get(), prepared.get(), sizeof(tableau_store));
         state.ResumeTiming();
@@ -271,7 +271,7 @@ void bm_solve(benchmark::State &state, problem (*make)()) {
     auto s = std::make_unique<tableau_store>();
     long allocated = 0;
     bool solved = true;
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): only counts the runs
         state.PauseTiming();
         std::memcpy(s.get(), prepared.get(), sizeof(tableau_store));
         long before = allocation_count();
