@@ -11,10 +11,6 @@
 
 namespace {
 
-std::string tail(const std::string &text, size_t n) {
-    return text.substr(text.size() - std::min(text.size(), n));
-}
-
 std::string typed_keys(const std::string &name) {
     std::ifstream file(std::string(SIMPLESSO_TEST_DIR) + "/golden/" + name + ".in");
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
