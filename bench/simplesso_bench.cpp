@@ -75,7 +75,7 @@ void bm_frac_make(benchmark::State &state) {
     std::vector<fraction> v = operands(static_cast<int>(state.range(0)));
     bool overflow = false;
     std::size_t i = 0;
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): only counts the runs
         benchmark::DoNotOptimize(frac_make(v[i], overflow));
         i = (i + 1) & 255;
     }
@@ -90,7 +90,7 @@ void bm_frac_sub_mul(benchmark::State &state) {
     std::vector<fraction> small = operands(0);
     bool overflow = false;
     std::size_t i = 0;
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): only counts the runs
         fraction b = state.range(0) == 2 ? small[(i + 1) & 255] : v[(i + 1) & 255];
         fraction c = state.range(0) == 2 ? small[(i + 2) & 255] : v[(i + 2) & 255];
         benchmark::DoNotOptimize(frac_sub_mul(v[i], b, c, overflow));
@@ -119,7 +119,7 @@ std::unique_ptr<tableau_store> full_tableau() {
 void bm_pivot(benchmark::State &state) {
     auto prepared = full_tableau();
     auto s = std::make_unique<tableau_store>();
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): only counts the runs
         state.PauseTiming();
         std::memcpy(s.get(), prepared.get(), sizeof(tableau_store));
         state.ResumeTiming();
@@ -199,7 +199,7 @@ void bm_price_out(benchmark::State &state) {
             p.tableau[i][j] = j <= 48 || j == 98 ? small_fraction(g) : fraction{j == 48 + i, 1, 0};
     }
     auto s = std::make_unique<tableau_store>();
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): only counts the runs
         state.PauseTiming();
         std::memcpy(s.get(), prepared.get(), sizeof(tableau_store));
         state.ResumeTiming();
@@ -325,7 +325,7 @@ void time_solves(benchmark::State &state, const tableau_store &prepared) {
     auto s = std::make_unique<tableau_store>();
     long allocated = 0;
     bool solved = true;
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): only counts the runs
         state.PauseTiming();
         std::memcpy(s.get(), &prepared, sizeof(tableau_store));
         long before = allocation_count();

@@ -1,7 +1,6 @@
 // The problem echo and the tableau grid, byte for byte, from store states built by hand.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <sstream>
 #include <string>
 
@@ -10,20 +9,6 @@
 #include "test_support.h"
 
 namespace {
-
-// Cells "n/d" or "n" (denominator 1) from column 0 on.
-void put_cells(fraction *row, const std::string &cells, int64_t *length = nullptr) {
-    std::istringstream words(cells);
-    std::string word;
-    int c = 0;
-    for (; words >> word; ++c) {
-        long long num = 0, den = 1;
-        std::sscanf(word.c_str(), "%lld/%lld", &num, &den);
-        row[c] = {num, den, 0};
-    }
-    if (length != nullptr)
-        *length = c - 1; // the last cell is the right-hand side
-}
 
 const std::string grid_head = "\n\n\tx1\tx2\tx3\tx4\tx5\tRHS\n" + separator_line(6);
 
@@ -84,9 +69,12 @@ TEST(DisplayOutput, EchoAndGridByteForByte) {
         s->n_rows = c.n_rows;
         std::istringstream rows(c.rows);
         std::string cells;
-        for (int r = 0; std::getline(rows, cells, '|'); ++r)
-            put_cells(s->tableau[r], cells, r > 0 ? &row_length(*s, r) : nullptr);
-        put_cells(s->w_row, c.w_row);
+        for (int r = 0; std::getline(rows, cells, '|'); ++r) {
+            int count = set_cells(s->tableau[r], cells);
+            if (r > 0)
+                row_length(*s, r) = count - 1; // the last cell is the right-hand side
+        }
+        set_cells(s->w_row, c.w_row);
         std::ostringstream out;
         if (c.shown == 'p')
             print_problem(*s, out);

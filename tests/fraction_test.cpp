@@ -5,7 +5,6 @@
 
 #include <climits>
 #include <cstdint>
-#include <cstdio>
 #include <initializer_list>
 #include <sstream>
 #include <string>
@@ -13,21 +12,16 @@
 
 #include "model/fraction.h"
 #include "reference_fraction.h"
+#include "test_support.h"
 
 namespace {
 
+// Both fields and the mark word.
 std::string text(fraction f) {
-    return std::to_string(f.num) + "/" + std::to_string(f.den) + " #" + std::to_string(f.mark);
+    return fraction_text(f) + " #" + std::to_string(f.mark);
 }
 
 constexpr uint32_t mark_a = 0x5a5a0001, mark_b = 0x22, mark_c = 0x33;
-
-// "n/d" or "n" (denominator 1).
-fraction parse(const std::string &word, uint32_t mark) {
-    long long num = 0, den = 1;
-    std::sscanf(word.c_str(), "%lld/%lld", &num, &den);
-    return {num, den, mark};
-}
 
 // Cases "operation operands -> result", separated by ";". Every fraction result must carry the
 // mark of the first operand; "overflow" demands the flag, any other fraction result forbids it.
@@ -109,14 +103,14 @@ TEST(FractionOps, OperationsOnTheirExamplesAndAtThe32And64BitEdges) {
         words >> op;
         std::vector<fraction> x;
         while (words >> word && word != "->")
-            x.push_back(parse(word, x.empty() ? mark_a : x.size() == 1 ? mark_b : mark_c));
+            x.push_back(fraction_from(word, x.empty() ? mark_a : x.size() == 1 ? mark_b : mark_c));
         words >> word;
         bool overflow = false;
         std::string got = evaluate(op, x, overflow);
         EXPECT_EQ(overflow, word == "overflow") << one;
         bool plain = op == "positive" || op == "compare";
         if (word != "overflow") {
-            EXPECT_EQ(got, plain ? word : text(parse(word, mark_a))) << one;
+            EXPECT_EQ(got, plain ? word : text(fraction_from(word, mark_a))) << one;
         }
     }
     fraction minus_one = frac_negate({INT64_MIN, INT64_MIN, 0}); // 1 has no field-wise negation

@@ -9,10 +9,6 @@
 
 namespace {
 
-std::string text(fraction f) {
-    return std::to_string(f.num) + "/" + std::to_string(f.den);
-}
-
 // A row as "r: cells from column 0 up to the last one ever written #length".
 std::string row_text(const tableau_store &s, int r) {
     int last = max_rhs_col;
@@ -20,7 +16,7 @@ std::string row_text(const tableau_store &s, int r) {
         --last;
     std::string t = std::to_string(r) + ":";
     for (int c = 0; c <= last; ++c)
-        t += " " + text(s.tableau[r][c]);
+        t += " " + fraction_text(s.tableau[r][c]);
     return t + " #" + std::to_string(s.tableau[r][length_col].num) + "\n";
 }
 

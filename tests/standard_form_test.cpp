@@ -9,28 +9,11 @@
 
 namespace {
 
-std::string tail(const std::string &text, size_t n) {
-    return text.substr(text.size() - std::min(text.size(), n));
-}
-
-std::string cells(const fraction *row, int n_cols) {
-    std::string text;
-    for (int j = 0; j <= n_cols; ++j) {
-        text += (j > 0 ? " " : "") + std::to_string(row[j].num);
-        if (row[j].den != 1)
-            text += "/" + std::to_string(row[j].den);
-    }
-    return text;
-}
-
 // Rows 0..n_rows in columns 0..n_cols (column 0: relation code or basic variable), then w_row.
 std::string contents(tableau_store &s) {
-    std::string text;
-    for (int i = 0; i <= s.n_rows; ++i) {
-        text += cells(s.tableau[i], s.n_cols) + " | ";
+    for (int i = 0; i <= s.n_rows; ++i)
         EXPECT_EQ(row_length(s, i), s.n_cols) << "row " << i;
-    }
-    return text + "w " + cells(s.w_row, s.n_cols);
+    return rows_text(s) + " | w " + cells_text(s.w_row, s.n_cols);
 }
 
 std::string classes(const tableau_store &s) {

@@ -1,6 +1,9 @@
-// Helpers shared by the tests: fresh stores and the whole program driven by typed keys.
+// Helpers shared by the tests: fresh stores, cells written and read as text, and the whole
+// program driven by typed keys.
 #pragma once
 
+#include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -12,6 +15,71 @@
 // A zero-filled store of its own for each test (too large for comfort on the stack).
 inline std::unique_ptr<tableau_store> fresh_store() {
     return std::make_unique<tableau_store>();
+}
+
+// "n/d" or "n" (denominator 1) as a fraction carrying `mark`; "n/0" keeps its zero denominator.
+inline fraction fraction_from(const std::string &word, uint32_t mark = 0) {
+    long long num = 0, den = 1;
+    std::sscanf(word.c_str(), "%lld/%lld", &num, &den);
+    return {num, den, mark};
+}
+
+// Cells "a b/c ..." into row[0], row[1], ...; returns how many were written.
+inline int set_cells(fraction *row, const std::string &cells) {
+    std::istringstream words(cells);
+    std::string word;
+    int count = 0;
+    while (words >> word)
+        row[count++] = fraction_from(word);
+    return count;
+}
+
+// A store from "row 0 | row 1 | ..." (cells from column 0, the rest 0/1, each row n_cols long),
+// with w_row from `w`.
+inline std::unique_ptr<tableau_store> store_from_rows(int n_cols, const std::string &rows,
+                                                      const std::string &w = "") {
+    auto s = fresh_store();
+    s->n_cols = n_cols;
+    std::istringstream lines(rows);
+    std::string line;
+    for (int i = 0; std::getline(lines, line, '|'); ++i) {
+        for (int j = 0; j <= n_cols; ++j)
+            s->tableau[i][j] = s->w_row[j] = {0, 1, 0};
+        set_cells(s->tableau[i], line);
+        row_length(*s, i) = n_cols;
+        s->n_rows = i;
+    }
+    set_cells(s->w_row, w);
+    return s;
+}
+
+// A fraction as its two fields, "n/d", whatever they are.
+inline std::string fraction_text(fraction f) {
+    return std::to_string(f.num) + "/" + std::to_string(f.den);
+}
+
+// Cells 0..n_cols of a row as "n" (denominator 1) or "n/d", separated by spaces.
+inline std::string cells_text(const fraction *row, int n_cols) {
+    std::string text;
+    for (int j = 0; j <= n_cols; ++j) {
+        text += (j > 0 ? " " : "") + std::to_string(row[j].num);
+        if (row[j].den != 1)
+            text += "/" + std::to_string(row[j].den);
+    }
+    return text;
+}
+
+// Rows 0..n_rows of the tableau, columns 0..n_cols, separated by " | ".
+inline std::string rows_text(const tableau_store &s) {
+    std::string text = cells_text(s.tableau[0], s.n_cols);
+    for (int i = 1; i <= s.n_rows; ++i)
+        text += " | " + cells_text(s.tableau[i], s.n_cols);
+    return text;
+}
+
+// The last n characters of a text (all of it when shorter).
+inline std::string tail(const std::string &text, size_t n) {
+    return text.substr(text.size() - std::min(text.size(), n));
 }
 
 // A separator line of a tableau with right-hand side in column n_cols.
