@@ -157,6 +157,50 @@ TEST(reduction, sums_products_and_updates_equal_the_trial_division) {
     }
 }
 
+// Operands whose products and sums need two words (up to 2^127), with common factors on both
+// sides of 2^63 and 2^64: powers of the trial divisors and of primes past them, each scaled by
+// small cofactors so that the trial division and the lowest terms both have work to do.
+TEST(reduction, two_word_values_equal_the_trial_division) {
+    const int64_t bases[] = {10460353203,         // 3^21
+                             1099511627776,       // 2^40
+                             1093685272684360901, // 101^9
+                             760231058654565217,  // 97^9
+                             3656158440062976,    // 6^20
+                             6469693230,          // 2 * 3 * ... * 29
+                             1443095260521,       // 1201289^2, a prime past 101
+                             4294967311,          // a prime just past 2^32: squares past 2^64
+                             4294967291,          // the prime below 2^32: squares below 2^64
+                             3037000499,          // floor(sqrt(2^63)): squares below 2^63
+                             3037000507};         // squares just past 2^63
+    const int64_t cofactors[] = {1, -1, 2, 5, -7, 11, 101, -103, 30030};
+    int checked = 0;
+    for (int64_t base : bases)
+        for (int64_t x : cofactors)
+            for (int64_t y : cofactors) {
+                int64_t bx = base, by = base;
+                if (__builtin_mul_overflow(base, x, &bx) || __builtin_mul_overflow(base, y, &by))
+                    continue;
+                fraction a{bx, by < 0 ? -by : by, 1}, b{by, bx < 0 ? -bx : bx, 2};
+                fraction c{x * 3, base, 3}, d{base, y * y, 4};
+                SCOPED_TRACE(testing::Message() << "base " << base << ", " << x << ", " << y);
+                for (const fraction &p : {a, c, d})
+                    for (const fraction &q : {a, b, c, d}) {
+                        bool overflow[4] = {};
+                        fraction sum = frac_add(p, q, overflow[0]);
+                        fraction product = frac_mul(p, q, overflow[1]);
+                        fraction update_d = frac_sub_mul(d, p, q, overflow[2]);
+                        fraction update_a = frac_sub_mul(a, p, q, overflow[3]);
+                        expect_result(sum, overflow[0], reference::add(p, q));
+                        expect_result(product, overflow[1], reference::mul(p, q));
+                        expect_result(update_d, overflow[2], reference::sub_mul(d, p, q));
+                        expect_result(update_a, overflow[3], reference::sub_mul(a, p, q));
+                        checked += 4;
+                    }
+                ASSERT_FALSE(HasFailure());
+            }
+    EXPECT_GT(checked, 3000);
+}
+
 // The forms the tables show: results the trial division leaves unreduced, zero over what it
 // cannot divide, a zero multiplier that still changes an unreduced cell, and a sum too wide for
 // 32 bits until its whole common factor is gone.

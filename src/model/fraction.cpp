@@ -1,6 +1,7 @@
 // Fraction arithmetic. The trial division fixes every printed value; the helpers below reach its
 // results without its hundred remainders per operation. Operations whose intermediates all fit
-// in 64 bits take a short path, which is every operation on values that fit in 32 bits; the rest
+// in 64 bits take a short path, which is every operation on values that fit in 32 bits; those
+// whose intermediates fit in two words take a second one, with no 128-bit division; the rest
 // run on a four-word integer, exact up to 256 bits. That holds every sum (a 64-bit field times a
 // product of up to 127 bits: at most 191 bits) and every cross product of a ratio comparison
 // (four 64-bit fields: at most 252 bits), so no intermediate is ever cut.
@@ -8,6 +9,7 @@
 
 #include <bit>
 #include <climits>
+#include <iterator>
 
 namespace {
 
@@ -86,26 +88,67 @@ constexpr divisor_table make_divisor_table() {
 
 constexpr divisor_table divisors = make_divisor_table();
 
+bool divides(uint64_t g, int d) {
+    const divisor_test &t = divisors.at[d];
+    return (g & ((uint64_t{1} << t.shift) - 1)) == 0 && (g >> t.shift) * t.inverse <= t.limit;
+}
+
+// The primes up to the largest divisor, and for each the divisors it divides, as a set of bits
+// (bit d for divisor d, in two words): a divisor can divide g only when each of its primes does.
+constexpr int small_primes[] = {2,  3,  5,  7,  11, 13, 17, 19, 23, 29, 31, 37, 41,
+                                43, 47, 53, 59, 61, 67, 71, 73, 79, 83, 89, 97, 101};
+constexpr int prime_count = static_cast<int>(std::size(small_primes));
+
+struct divisor_set {
+    uint64_t word[2];
+};
+
+struct multiples_table {
+    divisor_set of[prime_count];
+};
+
+constexpr multiples_table make_multiples() {
+    multiples_table t{};
+    for (int k = 0; k < prime_count; ++k)
+        for (int d = small_primes[k]; d <= largest_divisor; d += small_primes[k])
+            t.of[k].word[d / 64] |= uint64_t{1} << (d % 64);
+    return t;
+}
+
+constexpr multiples_table multiples = make_multiples();
+
+// The divisors 2..101 whose primes all divide g.
+divisor_set candidate_divisors(uint64_t g) {
+    divisor_set set{{~uint64_t{3}, (uint64_t{1} << (largest_divisor - 63)) - 1}};
+    for (int k = 0; k < prime_count; ++k) {
+        uint64_t absent = divides(g, small_primes[k]) ? 0 : ~uint64_t{0};
+        set.word[0] &= ~(multiples.of[k].word[0] & absent);
+        set.word[1] &= ~(multiples.of[k].word[1] & absent);
+    }
+    return set;
+}
+
 // What the trial division 101, 100, ..., 2 divides out of a pair whose greatest common divisor
 // is g: a divisor divides both values exactly when it divides what is still common, so the
 // whole loop runs on g alone, and only while something is left to find. A divisor above what is
-// left cannot divide it, so the loop starts at g itself when g is below 101.
+// left cannot divide it, so the loop starts at g itself when g is below 101; nor can one with a
+// prime that g lacks, so the loop visits only the divisors made of g's own primes, largest first.
 uint64_t trial_factor(uint64_t g) {
     if (g <= largest_divisor)
         return g;
+    divisor_set set = candidate_divisors(g);
     uint64_t removed = 1;
-    for (int d = largest_divisor; d >= 2 && g > 1; --d) {
-        if (static_cast<uint64_t>(d) > g)
-            d = static_cast<int>(g);
-        const divisor_test &t = divisors.at[d];
-        if ((g & ((uint64_t{1} << t.shift) - 1)) != 0)
-            continue;
-        uint64_t quotient = (g >> t.shift) * t.inverse;
-        if (quotient <= t.limit) {
-            g = quotient;
-            removed *= static_cast<uint64_t>(d);
+    for (int w = 1; w >= 0; --w)
+        while (set.word[w] != 0 && g > 1) {
+            int top = 63 - std::countl_zero(set.word[w]);
+            set.word[w] &= ~(uint64_t{1} << top);
+            int d = 64 * w + top;
+            if (divides(g, d)) {
+                const divisor_test &t = divisors.at[d];
+                g = (g >> t.shift) * t.inverse;
+                removed *= static_cast<uint64_t>(d);
+            }
         }
-    }
     return removed;
 }
 
@@ -390,19 +433,203 @@ int64_t field_value(const wide &v) {
     // A field of 1 leaves nothing in common, which spares the gcd on the commonest values.
     uint64_t g = un == 1 || ud == 1 ? 1 : gcd64(un, ud);
     if (g > 1) {
-        uint64_t f = trial_factor(g);
-        divide_exactly(un, ud, f);
-        // Past 32 bits the rest of the common divisor goes too.
-        if (un > num_limit || ud > INT32_MAX)
-            divide_exactly(un, ud, g / f);
+        // The trial form is never narrower than lowest terms: when those do not fit in 32 bits
+        // (un / g > limit, that is un > limit * g), neither does it, and lowest terms are stored.
+        if (u128{un} > u128{num_limit} * g || u128{ud} > u128{INT32_MAX} * g) {
+            divide_exactly(un, ud, g);
+        } else {
+            uint64_t f = trial_factor(g);
+            divide_exactly(un, ud, f);
+            // Past 32 bits the rest of the common divisor goes too.
+            if (un > num_limit || ud > INT32_MAX)
+                divide_exactly(un, ud, g / f);
+        }
     }
     int64_t signed_num = n < 0 ? -static_cast<int64_t>(un) : static_cast<int64_t>(un);
     return {signed_num, static_cast<int64_t>(ud), mark};
 }
 
-// The exact product of two fields.
-wide product(int64_t x, int64_t y) {
-    return times(wide_of(x), wide_of(y));
+// ---- the two-word path: values below 2^127, reduced without a single 128-bit division -------
+
+int trailing_zeros128(u128 v) {
+    auto low = static_cast<uint64_t>(v);
+    return low != 0 ? std::countr_zero(low) : 64 + std::countr_zero(static_cast<uint64_t>(v >> 64));
+}
+
+int bit_width128(u128 v) {
+    auto high = static_cast<uint64_t>(v >> 64);
+    return high != 0 ? 64 + static_cast<int>(std::bit_width(high))
+                     : static_cast<int>(std::bit_width(static_cast<uint64_t>(v)));
+}
+
+// Binary gcd: subtractions and shifts until both values are below 2^63, where gcd64 goes on.
+u128 binary_gcd128(u128 a, u128 b) {
+    if (a == 0)
+        return b;
+    if (b == 0)
+        return a;
+    int a_zeros = trailing_zeros128(a), b_zeros = trailing_zeros128(b);
+    int shift = a_zeros < b_zeros ? a_zeros : b_zeros;
+    a >>= a_zeros;
+    b >>= b_zeros;
+    while ((a >> 63) != 0 || (b >> 63) != 0) {
+        if (a == b)
+            return a << shift;
+        if (a > b) {
+            u128 t = a;
+            a = b;
+            b = t;
+        }
+        b -= a; // both odd: the difference is even and not zero
+        b >>= trailing_zeros128(b);
+    }
+    return u128{gcd64(static_cast<uint64_t>(a), static_cast<uint64_t>(b))} << shift;
+}
+
+// The inverse of an odd value modulo 2^128: each Newton step doubles the correct low bits, from
+// the 3 that odd * odd = 1 (mod 8) gives.
+constexpr u128 inverse128(u128 odd) {
+    u128 inverse = odd;
+    for (int i = 0; i < 6; ++i)
+        inverse *= 2 - odd * inverse;
+    return inverse;
+}
+
+// Division by an f known to divide the dividend: the power of two by a shift, the odd part by a
+// multiply with its inverse, found on one word first and then widened by one Newton step.
+struct exact_divisor {
+    int zeros;
+    u128 inverse;
+};
+
+exact_divisor exact_divisor_of(u128 f) {
+    int zeros = trailing_zeros128(f);
+    u128 odd = f >> zeros;
+    auto low = static_cast<uint64_t>(odd);
+    uint64_t inverse = low; // right in the low 3 bits; each Newton step doubles that
+    for (int i = 0; i < 5; ++i)
+        inverse *= 2 - low * inverse;
+    u128 wide_inverse = inverse;
+    wide_inverse *= 2 - odd * wide_inverse;
+    return {zeros, wide_inverse};
+}
+
+u128 divide_exact128(u128 v, const exact_divisor &f) {
+    return (v >> f.zeros) * f.inverse;
+}
+
+// Both fields of v divided by a common factor f.
+void divide_both(u128 &num, u128 &den, u128 f) {
+    exact_divisor divisor = exact_divisor_of(f);
+    num = divide_exact128(num, divisor);
+    den = divide_exact128(den, divisor);
+}
+
+// The divisibility tests of divisor_test, on two words: g is a multiple of d = odd * 2^shift when
+// its low `shift` bits are zero and (g >> shift) * inverse is at most (2^128 - 1) / odd.
+struct divisor_test128 {
+    u128 inverse;
+    u128 limit;
+};
+
+struct divisor_table128 {
+    divisor_test128 at[largest_divisor + 1];
+};
+
+constexpr divisor_table128 make_divisor_table128() {
+    divisor_table128 t{};
+    for (int d = 2; d <= largest_divisor; ++d) {
+        u128 odd = static_cast<u128>(d) >> divisors.at[d].shift;
+        t.at[d] = {inverse128(odd), ~u128{0} / odd};
+    }
+    return t;
+}
+
+constexpr divisor_table128 divisors128 = make_divisor_table128();
+
+// trial_factor for a common divisor of up to two words.
+u128 trial_factor128(u128 g) {
+    if ((g >> 64) == 0)
+        return trial_factor(static_cast<uint64_t>(g));
+    u128 removed = 1;
+    for (int d = largest_divisor; d >= 2; --d) {
+        int shift = divisors.at[d].shift;
+        if ((g & ((u128{1} << shift) - 1)) != 0)
+            continue;
+        u128 quotient = (g >> shift) * divisors128.at[d].inverse;
+        if (quotient <= divisors128.at[d].limit) {
+            g = quotient;
+            removed *= static_cast<u128>(d);
+        }
+    }
+    return removed;
+}
+
+u128 magnitude128(__int128 v) {
+    return v < 0 ? 0 - static_cast<u128>(v) : static_cast<u128>(v);
+}
+
+// A signed value of two words as its magnitude and sign.
+struct pair128 {
+    u128 num; // magnitude of the numerator
+    u128 den; // magnitude of the denominator
+    bool negative;
+};
+
+// Sign normalisation and trial division on two words: settle_wide's first two steps, to the bit.
+void trial_reduce128(pair128 &v) {
+    u128 g = binary_gcd128(v.num, v.den);
+    if (g <= 1)
+        return;
+    u128 f = trial_factor128(g);
+    if (f > 1)
+        divide_both(v.num, v.den, f);
+}
+
+// settle_wide for numerator and denominator below 2^127 in magnitude.
+fraction settle128(pair128 v, uint32_t mark, bool &overflow) {
+    u128 g = binary_gcd128(v.num, v.den);
+    u128 num_limit = v.negative ? u128{1} << 31 : INT32_MAX;
+    if (g > 1) {
+        exact_divisor by_gcd = exact_divisor_of(g);
+        u128 lowest_num = divide_exact128(v.num, by_gcd),
+             lowest_den = divide_exact128(v.den, by_gcd);
+        // The trial form is never narrower than lowest terms, so it is looked for only when
+        // lowest terms fit in 32 bits; past them, lowest terms are the stored value.
+        if (lowest_num <= num_limit && lowest_den <= INT32_MAX) {
+            u128 f = trial_factor128(g);
+            if (f > 1)
+                divide_both(v.num, v.den, f);
+        }
+        if (v.num > num_limit || v.den > INT32_MAX) {
+            v.num = lowest_num;
+            v.den = lowest_den;
+        }
+    }
+    if (v.num > num_limit || v.den > INT32_MAX) {
+        num_limit = v.negative ? u128{1} << 63 : INT64_MAX;
+        if (v.num > num_limit || v.den > INT64_MAX) {
+            overflow = true;
+            return {0, 1, mark};
+        }
+    }
+    auto num = static_cast<int64_t>(v.negative ? 0 - static_cast<uint64_t>(v.num)
+                                               : static_cast<uint64_t>(v.num));
+    return {num, static_cast<int64_t>(v.den), mark};
+}
+
+// n/d as magnitudes, with the sign moved to the numerator; a zero numerator is never negative.
+pair128 pair_of(__int128 n, __int128 d) {
+    bool negative = (n < 0) != (d < 0) && n != 0 && d != 0;
+    // A zero denominator keeps the numerator's own sign, as normalise_sign leaves it.
+    if (d == 0)
+        negative = n < 0;
+    return {magnitude128(n), magnitude128(d), negative};
+}
+
+// x * y when it fits below 2^126, so that the sum of two such products fits a signed word pair.
+bool small_product(int64_t x, u128 y, int width_y) {
+    return static_cast<int>(std::bit_width(magnitude64(x))) + width_y <= 126 || x == 0 || y == 0;
 }
 
 // The sum a + n/d with the second operand already wide.
@@ -412,23 +639,39 @@ wide product(int64_t x, int64_t y) {
     return settle_wide(sum_num, sum_den, a.mark, overflow);
 }
 
+// The sum a + p with p already sign-normalised: on two words when every product fits there.
+[[gnu::noinline]] fraction add128(fraction a, const pair128 &p, bool &overflow) {
+    int num_width = bit_width128(p.num), den_width = bit_width128(p.den);
+    if (!small_product(a.num, p.den, den_width) || !small_product(a.den, p.num, num_width) ||
+        !small_product(a.den, p.den, den_width)) {
+        wide n{to_u256(p.num), p.negative && p.num != 0}, d{to_u256(p.den), false};
+        return add_wide(a, n, d, overflow);
+    }
+    __int128 p_num = p.negative ? -static_cast<__int128>(p.num) : static_cast<__int128>(p.num);
+    auto p_den = static_cast<__int128>(p.den);
+    __int128 sum_num = a.num * p_den + p_num * a.den;
+    __int128 sum_den = a.den * p_den;
+    return settle128(pair_of(sum_num, sum_den), a.mark, overflow);
+}
+
 // The same sum, in 64-bit arithmetic whenever every intermediate fits there.
 [[gnu::always_inline]] inline fraction add64(fraction a, int64_t n, int64_t d, bool &overflow) {
     int64_t sum_den, left, right, sum_num;
     if (__builtin_mul_overflow(a.den, d, &sum_den) || __builtin_mul_overflow(a.num, d, &left) ||
         __builtin_mul_overflow(n, a.den, &right) || __builtin_add_overflow(left, right, &sum_num) ||
         sum_den == INT64_MIN || sum_num == INT64_MIN)
-        return add_wide(a, wide_of(n), wide_of(d), overflow);
+        return add128(a, pair_of(n, d), overflow);
     return settle64(sum_num, sum_den, a.mark);
 }
 
 // a - b * c with the product formed wide: sign-normalised and trial-divided, never narrowed.
 [[gnu::noinline]] fraction sub_mul_wide(fraction a, fraction b, fraction c, bool &overflow) {
-    wide n = product(b.num, c.num), d = product(b.den, c.den);
-    d.negative = !d.negative && !is_zero(d.mag); // the product is -b * c
-    normalise_sign(n, d);
-    trial_reduce(n, d);
-    return add_wide(a, n, d, overflow);
+    // Two 64-bit fields make a product of at most 2^126: it fits two words.
+    __int128 n = static_cast<__int128>(b.num) * c.num;
+    __int128 d = -(static_cast<__int128>(b.den) * c.den); // the product is -b * c
+    pair128 p = pair_of(n, d);
+    trial_reduce128(p);
+    return add128(a, p, overflow);
 }
 
 // A zero b adds 0/q to a, q being what the trial division leaves of |b.den * c.den|; when that
@@ -482,7 +725,9 @@ fraction frac_mul(fraction a, fraction b, bool &overflow) {
     int64_t n, d;
     if (__builtin_mul_overflow(a.num, b.num, &n) || __builtin_mul_overflow(a.den, b.den, &d) ||
         n == INT64_MIN || d == INT64_MIN)
-        return settle_wide(product(a.num, b.num), product(a.den, b.den), a.mark, overflow);
+        return settle128(
+            pair_of(static_cast<__int128>(a.num) * b.num, static_cast<__int128>(a.den) * b.den),
+            a.mark, overflow);
     return settle64(n, d, a.mark);
 }
 
