@@ -98,6 +98,14 @@ void print_ratio_test(const tableau_store &s, const phase_run &run, std::ostream
     }
 }
 
+// The typed row's length and relation code, kept where the tableau keeps them.
+int typed_length(const typed_problem &typed, int row) {
+    return static_cast<int>(typed.rows[row][length_col].num);
+}
+int32_t typed_relation(const typed_problem &typed, int row) {
+    return static_cast<int32_t>(typed.rows[row][0].num);
+}
+
 // A typed cell; an empty or zero denominator was read as 1.
 fraction typed_cell(const typed_problem &typed, int row, int col) {
     fraction f = typed.rows[row][col];
@@ -142,10 +150,10 @@ bool find_failed_check(const typed_problem &typed, const fraction *x, fraction z
             return true;
         }
     for (int i = 1; i <= typed.n_rows; ++i) {
-        int length = typed.rows[i][length_col].num;
+        int length = typed_length(typed, i);
         fraction lhs = typed_product(typed, i, length - 1, x, overflow);
         fraction rhs = typed_cell(typed, i, length);
-        int32_t code = typed.rows[i][0].num;
+        int32_t code = typed_relation(typed, i);
         int order = compare(lhs, rhs, overflow);
         if (overflow)
             return false; // nothing more can be trusted
