@@ -44,8 +44,8 @@ struct tableau_store {
     int32_t n_cols;
     int32_t cost_count; // costs typed, plus one
     int32_t n_artificial;
-    bool overflow; // a stored result needed more than 64 bits: no result can be trusted
-    bool too_big;  // a column was refused because the right-hand side would pass column 98
+    bool overflow;       // a stored result needed more than 64 bits: no result can be trusted
+    bool too_big;        // a column was refused because the right-hand side would pass column 98
     typed_problem typed; // filled only where a solution is to be checked
 };
 
