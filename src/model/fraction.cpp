@@ -133,9 +133,7 @@ divisor_set candidate_divisors(uint64_t g) {
 // whole loop runs on g alone, and only while something is left to find. A divisor above what is
 // left cannot divide it, so the loop starts at g itself when g is below 101; nor can one with a
 // prime that g lacks, so the loop visits only the divisors made of g's own primes, largest first.
-uint64_t trial_factor(uint64_t g) {
-    if (g <= largest_divisor)
-        return g;
+[[gnu::noinline]] uint64_t trial_factor_above_101(uint64_t g) {
     divisor_set set = candidate_divisors(g);
     uint64_t removed = 1;
     for (int w = 1; w >= 0; --w)
@@ -150,6 +148,11 @@ uint64_t trial_factor(uint64_t g) {
             }
         }
     return removed;
+}
+
+// The commonest case, a common divisor of at most 101, stays inline at every call.
+[[gnu::always_inline]] inline uint64_t trial_factor(uint64_t g) {
+    return g <= largest_divisor ? g : trial_factor_above_101(g);
 }
 
 // Divides both values by a common factor f; for a trial divisor the exact quotient is a multiply.
