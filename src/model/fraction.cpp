@@ -40,16 +40,33 @@ uint64_t gcd64(uint64_t a, uint64_t b) {
     return b << shift;
 }
 
-// Euclid down to values below 2^63, then the binary gcd.
-u128 gcd128(u128 a, u128 b) {
-    while (b != 0 && (a >> 63 != 0 || b >> 63 != 0)) {
-        u128 t = a % b;
-        a = b;
-        b = t;
-    }
+int trailing_zeros128(u128 v) {
+    auto low = static_cast<uint64_t>(v);
+    return low != 0 ? std::countr_zero(low) : 64 + std::countr_zero(static_cast<uint64_t>(v >> 64));
+}
+
+// Binary gcd: subtractions and shifts until both values are below 2^63, where gcd64 goes on.
+u128 binary_gcd128(u128 a, u128 b) {
+    if (a == 0)
+        return b;
     if (b == 0)
         return a;
-    return gcd64(static_cast<uint64_t>(a), static_cast<uint64_t>(b));
+    int a_zeros = trailing_zeros128(a), b_zeros = trailing_zeros128(b);
+    int shift = a_zeros < b_zeros ? a_zeros : b_zeros;
+    a >>= a_zeros;
+    b >>= b_zeros;
+    while ((a >> 63) != 0 || (b >> 63) != 0) {
+        if (a == b)
+            return a << shift;
+        if (a > b) {
+            u128 t = a;
+            a = b;
+            b = t;
+        }
+        b -= a; // both odd: the difference is even and not zero
+        b >>= trailing_zeros128(b);
+    }
+    return u128{gcd64(static_cast<uint64_t>(a), static_cast<uint64_t>(b))} << shift;
 }
 
 // Divisibility by each trial divisor without a division: with d = odd * 2^shift, g is a multiple
@@ -276,7 +293,7 @@ int bit_length(const u256 &a) {
     return 0;
 }
 
-// Binary gcd on the full width, handed to gcd128 as soon as both values fit in two words.
+// Binary gcd on the full width, handed to binary_gcd128 once both values fit in two words.
 u256 gcd256(u256 a, u256 b) {
     if (is_zero(a))
         return b;
@@ -298,7 +315,8 @@ u256 gcd256(u256 a, u256 b) {
         a = subtract(a, b); // both odd: the difference is even and not zero
         shift_right(a, trailing_zeros(a));
     }
-    u256 g = fits_words(a, 2) && fits_words(b, 2) ? to_u256(gcd128(low128(a), low128(b))) : a;
+    u256 g =
+        fits_words(a, 2) && fits_words(b, 2) ? to_u256(binary_gcd128(low128(a), low128(b))) : a;
     shift_left(g, shift);
     return g;
 }
@@ -454,39 +472,10 @@ int64_t field_value(const wide &v) {
 
 // ---- the two-word path: values below 2^127, reduced without a single 128-bit division -------
 
-int trailing_zeros128(u128 v) {
-    auto low = static_cast<uint64_t>(v);
-    return low != 0 ? std::countr_zero(low) : 64 + std::countr_zero(static_cast<uint64_t>(v >> 64));
-}
-
 int bit_width128(u128 v) {
     auto high = static_cast<uint64_t>(v >> 64);
     return high != 0 ? 64 + static_cast<int>(std::bit_width(high))
                      : static_cast<int>(std::bit_width(static_cast<uint64_t>(v)));
-}
-
-// Binary gcd: subtractions and shifts until both values are below 2^63, where gcd64 goes on.
-u128 binary_gcd128(u128 a, u128 b) {
-    if (a == 0)
-        return b;
-    if (b == 0)
-        return a;
-    int a_zeros = trailing_zeros128(a), b_zeros = trailing_zeros128(b);
-    int shift = a_zeros < b_zeros ? a_zeros : b_zeros;
-    a >>= a_zeros;
-    b >>= b_zeros;
-    while ((a >> 63) != 0 || (b >> 63) != 0) {
-        if (a == b)
-            return a << shift;
-        if (a > b) {
-            u128 t = a;
-            a = b;
-            b = t;
-        }
-        b -= a; // both odd: the difference is even and not zero
-        b >>= trailing_zeros128(b);
-    }
-    return u128{gcd64(static_cast<uint64_t>(a), static_cast<uint64_t>(b))} << shift;
 }
 
 // The inverse of an odd value modulo 2^128: each Newton step doubles the correct low bits, from
