@@ -64,7 +64,7 @@ def main():
     parser.add_argument("--runs", type=int, default=200, help="runs of each program per file")
     parser.add_argument("--empty", help=f"floor of the first program (default: its {EMPTY_NAME})")
     parser.add_argument("--other-empty", help="floor of the second program (default: its own)")
-    parser.add_argument("--seed", type=int, default=1, help="seed of the run order")
+    parser.add_argument("--shuffle", type=int, default=1, help="number that fixes the run order")
     args = parser.parse_args()
 
     programs = [("first", args.program, args.empty or sibling_empty(args.program))]
@@ -88,7 +88,7 @@ def main():
             jobs.append((label, "program", program, keys))
             jobs.append((label, "floor", empty, keys))
     times = {(label, kind, keys): [] for label, kind, _, keys in jobs}
-    order = random.Random(args.seed)
+    order = random.Random(args.shuffle)
     for job in jobs:  # one warm-up run each, untimed, so the page cache holds every file
         run_once(job[2], job[3])
     for _ in range(args.runs):
