@@ -42,7 +42,7 @@ int32_t next_in(lcg &g, int32_t low, int32_t high) {
 
 fraction small_fraction(lcg &g) {
     int32_t num = next_in(g, -9, 9);
-    return {num == 0 ? 1 : num, next_in(g, 1, 9), 0};
+    return {num == 0 ? 1 : num, next_in(g, 1, 9)};
 }
 
 // ---- single fraction operations -------------------------------------------------------------
@@ -58,12 +58,12 @@ std::vector<fraction> operands(int kind) {
     std::vector<fraction> v;
     for (int i = 0; i < 256; ++i) {
         if (kind == 0) {
-            v.push_back({next_in(g, -97, 97) | 1, 2 * next_in(g, 1, 48) + 1, 0});
+            v.push_back({next_in(g, -97, 97) | 1, 2 * next_in(g, 1, 48) + 1});
         } else if (kind == 1) {
             int32_t common = next_in(g, 2, 60) * next_in(g, 1, 12);
-            v.push_back({common * next_in(g, -300, 300), common * next_in(g, 1, 300), 0});
+            v.push_back({common * next_in(g, -300, 300), common * next_in(g, 1, 300)});
         } else {
-            v.push_back({next_in(g, -2147483647, 2147483647), next_in(g, 1 << 30, 2147483647), 0});
+            v.push_back({next_in(g, -2147483647, 2147483647), next_in(g, 1 << 30, 2147483647)});
         }
     }
     return v;
@@ -141,7 +141,7 @@ std::unique_ptr<tableau_store> past_32_bit_tableau() {
     lcg g{43};
     auto cell = [&g] {
         int32_t n = next_in(g, -999, 999);
-        return fraction{n % 3 == 0 ? n + 1 : n, den, 0};
+        return fraction{n % 3 == 0 ? n + 1 : n, den};
     };
     s->n_rows = max_rows;
     s->n_cols = max_rhs_col;
@@ -194,9 +194,9 @@ void bm_price_out(benchmark::State &state) {
         p.w_row[j] = small_fraction(g);
     }
     for (int i = 1; i <= p.n_rows; ++i) {
-        p.tableau[i][0] = {48 + i, 1, 0};
+        p.tableau[i][0] = {48 + i, 1};
         for (int j = 1; j <= p.n_cols; ++j)
-            p.tableau[i][j] = j <= 48 || j == 98 ? small_fraction(g) : fraction{j == 48 + i, 1, 0};
+            p.tableau[i][j] = j <= 48 || j == 98 ? small_fraction(g) : fraction{j == 48 + i, 1};
     }
     auto s = std::make_unique<tableau_store>();
     for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): only counts the runs
@@ -224,15 +224,15 @@ struct problem {
 void load(tableau_store &s, const problem &p) {
     int n = static_cast<int>(p.costs.size());
     for (int j = 0; j < n; ++j)
-        s.tableau[0][j + 1] = {-p.costs[j], 1, 0};
+        s.tableau[0][j + 1] = {-p.costs[j], 1};
     s.cost_count = n + 1;
-    s.tableau[0][n + 2] = {0, 1, 0};
+    s.tableau[0][n + 2] = {0, 1};
     for (std::size_t r = 0; r < p.rows.size(); ++r) {
         int i = static_cast<int>(r) + 1;
         int k = static_cast<int>(p.rows[r].size());
-        s.tableau[i][0] = {p.relations[r], 1, 0};
+        s.tableau[i][0] = {p.relations[r], 1};
         for (int j = 0; j < k; ++j)
-            s.tableau[i][j + 1] = {p.rows[r][j], 1, 0};
+            s.tableau[i][j + 1] = {p.rows[r][j], 1};
         row_length(s, i) = k;
         if (k > s.n_cols)
             s.n_cols = k;
@@ -241,7 +241,7 @@ void load(tableau_store &s, const problem &p) {
     if (s.n_cols < s.cost_count)
         s.n_cols = s.cost_count;
     for (int j = 0; j <= s.n_cols; ++j)
-        s.w_row[j] = {0, 1, 0};
+        s.w_row[j] = {0, 1};
 }
 
 // The solving sequence of the driver, without its screens and pauses.
@@ -391,7 +391,7 @@ bool loader_matches_reader() {
     std::ostringstream out;
     read_problem(*typed, in, out);
     auto same = [](const fraction &a, const fraction &b) {
-        return a.num == b.num && a.den == b.den && a.mark == b.mark;
+        return a.num == b.num && a.den == b.den;
     };
     for (int i = 0; i < table_size; ++i)
         for (int j = 0; j < table_size; ++j)

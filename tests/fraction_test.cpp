@@ -1,5 +1,5 @@
 // Exact fractions: the trial-division forms a hand computation shows, lowest terms past 32 bits,
-// the mark word, and exact intermediates that either give the stored value or record an overflow
+// and exact intermediates that either give the stored value or record an overflow
 // past 64 bits, never a wrapped one.
 #include <gtest/gtest.h>
 
@@ -16,15 +16,13 @@
 
 namespace {
 
-// Both fields and the mark word.
+// Both fields.
 std::string text(fraction f) {
-    return fraction_text(f) + " #" + std::to_string(f.mark);
+    return fraction_text(f);
 }
 
-constexpr uint32_t mark_a = 0x5a5a0001, mark_b = 0x22, mark_c = 0x33;
-
-// Cases "operation operands -> result", separated by ";". Every fraction result must carry the
-// mark of the first operand; "overflow" demands the flag, any other fraction result forbids it.
+// Cases "operation operands -> result", separated by ";". "overflow" demands the flag, any other
+// fraction result forbids it.
 const char *const cases =
     // Trial division: each divisor from 101 down to 2 is tried once, after the sign has moved.
     "make 4/8 -> 1/2; make 12/18 -> 2/3; make 128/256 -> 1/2; make 121/242 -> 11/22;"
@@ -103,40 +101,39 @@ TEST(FractionOps, OperationsOnTheirExamplesAndAtThe32And64BitEdges) {
         words >> op;
         std::vector<fraction> x;
         while (words >> word && word != "->")
-            x.push_back(fraction_from(word, x.empty() ? mark_a : x.size() == 1 ? mark_b : mark_c));
+            x.push_back(fraction_from(word));
         words >> word;
         bool overflow = false;
         std::string got = evaluate(op, x, overflow);
         EXPECT_EQ(overflow, word == "overflow") << one;
         bool plain = op == "positive" || op == "compare";
         if (word != "overflow") {
-            EXPECT_EQ(got, plain ? word : text(fraction_from(word, mark_a))) << one;
+            EXPECT_EQ(got, plain ? word : text(fraction_from(word))) << one;
         }
     }
-    fraction minus_one = frac_negate({INT64_MIN, INT64_MIN, 0}); // 1 has no field-wise negation
+    fraction minus_one = frac_negate({INT64_MIN, INT64_MIN}); // 1 has no field-wise negation
     EXPECT_TRUE(minus_one.den != 0 && minus_one.num == -minus_one.den);
     bool recorded = true; // a recorded overflow survives later results that fit
-    frac_add({1, 2, 0}, {1, 3, 0}, recorded);
-    frac_sub_mul({1, 2, 0}, {1, 3, 0}, {1, 1, 0}, recorded);
+    frac_add({1, 2}, {1, 3}, recorded);
+    frac_sub_mul({1, 2}, {1, 3}, {1, 1}, recorded);
     EXPECT_TRUE(recorded);
 }
 
 // Every small operand pair (and triple) against the reference; the first few mismatches are
 // reported with their operands, the rest only counted.
 TEST(FractionOps, SweepAgainstReference) {
-    auto values = [](int range, uint32_t mark) {
+    auto values = [](int range) {
         std::vector<fraction> v;
         for (int n = -range; n <= range; ++n)
             for (int d = -range; d <= range; ++d)
                 if (d != 0)
-                    v.push_back({n, d, mark});
+                    v.push_back({n, d});
         return v;
     };
     int failures = 0;
     auto check = [&](const char *name, fraction got, bool flag, fraction want,
                      std::initializer_list<fraction> operands) {
-        if ((!flag && got.num == want.num && got.den == want.den && got.mark == want.mark) ||
-            ++failures > 5)
+        if ((!flag && got.num == want.num && got.den == want.den) || ++failures > 5)
             return;
         std::string shown;
         for (fraction f : operands)
@@ -144,14 +141,14 @@ TEST(FractionOps, SweepAgainstReference) {
         ADD_FAILURE() << name << shown << " gave " << text(got) << (flag ? " (overflow)" : "")
                       << ", expected " << text(want);
     };
-    const std::vector<fraction> as = values(16, mark_a), bs = values(16, mark_b);
+    const std::vector<fraction> as = values(16), bs = values(16);
     for (fraction a : as)
         for (fraction b : bs) {
             bool add_flag = false, mul_flag = false;
             check("frac_add", frac_add(a, b, add_flag), add_flag, reference::add(a, b).f, {a, b});
             check("frac_mul", frac_mul(a, b, mul_flag), mul_flag, reference::mul(a, b).f, {a, b});
         }
-    const std::vector<fraction> small_a = values(4, mark_a), small = values(4, mark_b);
+    const std::vector<fraction> small_a = values(4), small = values(4);
     for (fraction a : small_a)
         for (fraction b : small)
             for (fraction c : small) {

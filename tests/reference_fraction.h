@@ -201,7 +201,7 @@ inline void normalise(big &n, big &d) {
     }
 }
 
-inline result settle(big n, big d, uint32_t mark) {
+inline result settle(big n, big d) {
     normalise(n, d);
     if (!fits(n, 31) || !fits(d, 31)) {
         big g = gcd(n, d);
@@ -213,28 +213,28 @@ inline result settle(big n, big d, uint32_t mark) {
         }
     }
     if (!fits(n, 63) || !fits(d, 63))
-        return {{0, 0, mark}, true};
-    return {{value(n), value(d), mark}, false};
+        return {{0, 0}, true};
+    return {{value(n), value(d)}, false};
 }
 
 inline result make(fraction f) {
-    return settle(of(f.num), of(f.den), f.mark);
+    return settle(of(f.num), of(f.den));
 }
 
 inline result add(fraction a, fraction b) {
     return settle(plus(times(of(a.num), of(b.den)), times(of(b.num), of(a.den))),
-                  times(of(a.den), of(b.den)), a.mark);
+                  times(of(a.den), of(b.den)));
 }
 
 inline result mul(fraction a, fraction b) {
-    return settle(times(of(a.num), of(b.num)), times(of(a.den), of(b.den)), a.mark);
+    return settle(times(of(a.num), of(b.num)), times(of(a.den), of(b.den)));
 }
 
 inline result sub_mul(fraction a, fraction b, fraction c) {
     big n = times(of(b.num), of(c.num)), d = times(of(b.den), of(c.den));
     d.negative = !d.negative && !is_zero(d);
     normalise(n, d); // the product stays wide: only the stored sum can overflow
-    return settle(plus(times(of(a.num), d), times(n, of(a.den))), times(of(a.den), d), a.mark);
+    return settle(plus(times(of(a.num), d), times(n, of(a.den))), times(of(a.den), d));
 }
 
 } // namespace reference

@@ -15,10 +15,6 @@
 
 namespace {
 
-bool is_marked(const fraction &f) {
-    return has_pivot_mark(f);
-}
-
 constexpr pivot_rule largest = pivot_rule::largest_coefficient, lowest = pivot_rule::lowest_index;
 
 // The problem typed as `keys`, in standard form with w_row priced out: where phase 1 begins.
@@ -61,10 +57,8 @@ TEST(Pivoting, WorkedPivotUpdatesObjectiveAndRows) {
     const std::string rows = "0 1 1 0 0 0 | 3 1 2 1 0 4 | 1 3 1 0 1 6";
     const std::string after = "3 0 5/3 1 -1/3 2 | 1 1 1/3 0 1/3 2";
     auto s = store_from_rows(5, rows);
-    set_pivot_mark(s->tableau[2][1]);
     pivot(*s, 2, 1, s->tableau[0]);
     EXPECT_EQ(rows_text(*s), "0 0 2/3 0 -1/3 -2 | " + after);
-    EXPECT_TRUE(is_marked(s->tableau[2][1]));
 
     auto w = store_from_rows(5, rows, "0 1 1 0 0 0");
     pivot(*w, 2, 1, w->w_row);
@@ -143,8 +137,6 @@ TEST(PivotSelection, LeavingRowByExactMinimumRatio) {
         if (row == 0)
             continue;
         change_basis(*s, row, 1);
-        for (int i = 1; i <= s->n_rows; ++i)
-            EXPECT_EQ(is_marked(s->tableau[i][1]), i == row) << "row " << i;
         EXPECT_EQ(row_basic(*s, row), 1);
     }
 }
@@ -169,18 +161,15 @@ TEST(PivotSelection, OptimalityTestsOnBothObjectiveRows) {
 TEST(Phases, DeleteRowMovesLaterRowsUp) {
     for (int r : {1, 3}) {
         auto s = store_from_rows(3, "0 0 0 0 | 1 1 0 1 | 2 0 1 2 | 3 1 1 3");
-        set_pivot_mark(s->tableau[3][2]);
         row_length(*s, 3) = 7;
         delete_row(*s, r);
         EXPECT_EQ(s->n_rows, 2);
         EXPECT_EQ(rows_text(*s),
                   r == 1 ? "0 0 0 0 | 2 0 1 2 | 3 1 1 3" : "0 0 0 0 | 1 1 0 1 | 2 0 1 2");
-        EXPECT_EQ(is_marked(s->tableau[2][2]), r == 1);
         EXPECT_EQ(row_length(*s, 2), r == 1 ? 7 : 3);
         const fraction *last = s->tableau[3];
-        EXPECT_TRUE(std::all_of(last, last + table_size, [](fraction f) {
-            return f.num == 0 && f.den == 0 && f.mark == 0;
-        }));
+        EXPECT_TRUE(std::all_of(last, last + table_size,
+                                [](fraction f) { return f.num == 0 && f.den == 0; }));
     }
 }
 
@@ -193,19 +182,18 @@ TEST(Phases, Phase2RemovesTheArtificialsThenIterates) {
         const char *rows;
         phase_end end;
         const char *expected;
-        int marked_row;      // the pivot that drove an artificial out, on column 2
         const char *removal; // as begin_phase2 reports it
     } cases[] = {{"row 2 keeps artificial 5 and is zero elsewhere: deleted", 6, 2,
                   "0 0 0 -1 0 0 7 | 1 1 0 1 0 0 3 | 5 0 0 0 1 1 0 | 2 0 1 2 0 0 4",
-                  phase_end::optimal, "0 0 0 -1 7 | 1 1 0 1 3 | 2 0 1 2 4", 0, "deleted 2:x5"},
+                  phase_end::optimal, "0 0 0 -1 7 | 1 1 0 1 3 | 2 0 1 2 4", "deleted 2:x5"},
                  {"artificials 5 and 4 basic in rows 1 and 3, zero elsewhere: both deleted", 6, 2,
                   "0 0 0 -1 0 0 7 | 5 0 0 0 0 1 0 | 1 1 0 1 0 0 3 | 4 0 0 0 1 0 0",
-                  phase_end::optimal, "0 0 0 -1 7 | 1 1 0 1 3", 0, "deleted 1:x5 deleted 3:x4"},
+                  phase_end::optimal, "0 0 0 -1 7 | 1 1 0 1 3", "deleted 1:x5 deleted 3:x4"},
                  {"artificial 4 at zero level leaves for column 2, the lowest non-zero", 5, 1,
                   "0 0 4 -3 0 0 | 1 1 0 1 0 2 | 4 0 2 -1 1 0", phase_end::optimal,
-                  "0 0 0 -1 0 | 1 1 0 1 2 | 2 0 1 -1/2 0", 2, "row 2 x4->x2 on 2/1"},
+                  "0 0 0 -1 0 | 1 1 0 1 2 | 2 0 1 -1/2 0", "row 2 x4->x2 on 2/1"},
                  {"column 2 improves but has no positive entry", 4, 0, "0 0 1 0 3 | 1 1 -1 1 2",
-                  phase_end::unbounded, "0 0 1 0 3 | 1 1 -1 1 2", 0, ""}};
+                  phase_end::unbounded, "0 0 1 0 3 | 1 1 -1 1 2", ""}};
     for (const phase2_case &c : cases) {
         SCOPED_TRACE(c.name);
         auto s = store_from_rows(c.n_cols, c.rows);
@@ -227,7 +215,6 @@ TEST(Phases, Phase2RemovesTheArtificialsThenIterates) {
         EXPECT_EQ(report, c.removal);
         EXPECT_EQ(rows_text(*s), c.expected);
         EXPECT_EQ(s->tableau[s->n_rows + 1][0].den, 0);
-        EXPECT_TRUE(c.marked_row == 0 || is_marked(s->tableau[c.marked_row][2]));
     }
 }
 

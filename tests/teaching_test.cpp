@@ -16,7 +16,7 @@ const std::string worked = "\n1 2\n1 1 = 2\n1 -1 < 1\nq\n";
 std::string verification(const std::string &keys, fraction x1, fraction x2, fraction z) {
     auto s = read_typed(keys);
     keep_typed_problem(*s);
-    const fraction x[] = {{0, 1, 0}, x1, x2};
+    const fraction x[] = {{0, 1}, x1, x2};
     std::ostringstream out;
     print_verification(s->typed, x, z, out);
     return out.str();
@@ -31,43 +31,43 @@ TEST(Teaching, VerificationFindsTheFirstCheckThatFails) {
         const char *expected;
     } cases[] = {
         {"the optimum",
-         {3, 2, 0},
-         {1, 2, 0},
-         {5, 2, 0},
+         {3, 2},
+         {1, 2},
+         {5, 2},
          "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n"},
         {"the optimum in other forms",
-         {-6, -4, 0},
-         {11, 22, 0},
-         {10, 4, 0},
+         {-6, -4},
+         {11, 22},
+         {10, 4},
          "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n"},
-        {"a negative value", {3, 1, 0}, {-1, 1, 0}, {1, 1, 0}, "Verifica fallita: x2 = -1 < 0\n"},
+        {"a negative value", {3, 1}, {-1, 1}, {1, 1}, "Verifica fallita: x2 = -1 < 0\n"},
         {"a negative value with the sign below",
-         {1, -2, 0},
-         {5, 2, 0},
-         {9, 2, 0},
+         {1, -2},
+         {5, 2},
+         {9, 2},
          "Verifica fallita: x1 = -1/2 < 0\n"},
         {"the equality misses",
-         {1, 1, 0},
-         {1, 2, 0},
-         {2, 1, 0},
+         {1, 1},
+         {1, 2},
+         {2, 1},
          "Verifica fallita: vincolo 1 non soddisfatto (3/2 = 2)\n"},
         {"the inequality misses",
-         {2, 1, 0},
-         {0, 1, 0},
-         {2, 1, 0},
+         {2, 1},
+         {0, 1},
+         {2, 1},
          "Verifica fallita: vincolo 2 non soddisfatto (2 <= 1)\n"},
         {"the objective value is not c*x",
-         {3, 2, 0},
-         {1, 2, 0},
-         {3, 1, 0},
+         {3, 2},
+         {1, 2},
+         {3, 1},
          "Verifica fallita: c*x = 5/2, diverso da z = 3\n"},
     };
     for (const verification_case &c : cases)
         EXPECT_EQ(verification(worked, c.x1, c.x2, c.z), c.expected) << c.name;
     // ">" rows, typed zero denominators (read as 1) and a negative right-hand side as typed.
-    EXPECT_EQ(verification("\n1 1\n1 2/0 > -3\n1 -1 > 1\nq\n", {1, 1, 0}, {0, 1, 0}, {1, 1, 0}),
+    EXPECT_EQ(verification("\n1 1\n1 2/0 > -3\n1 -1 > 1\nq\n", {1, 1}, {0, 1}, {1, 1}),
               "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n");
-    EXPECT_EQ(verification("\n1 1\n1 2/0 > -3\n1 -1 > 1\nq\n", {1, 2, 0}, {0, 1, 0}, {1, 2, 0}),
+    EXPECT_EQ(verification("\n1 1\n1 2/0 > -3\n1 -1 > 1\nq\n", {1, 2}, {0, 1}, {1, 2}),
               "Verifica fallita: vincolo 2 non soddisfatto (1/2 >= 1)\n");
 }
 

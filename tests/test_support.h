@@ -17,11 +17,11 @@ inline std::unique_ptr<tableau_store> fresh_store() {
     return std::make_unique<tableau_store>();
 }
 
-// "n/d" or "n" (denominator 1) as a fraction carrying `mark`; "n/0" keeps its zero denominator.
-inline fraction fraction_from(const std::string &word, uint32_t mark = 0) {
+// "n/d" or "n" (denominator 1) as a fraction; "n/0" keeps its zero denominator.
+inline fraction fraction_from(const std::string &word) {
     long long num = 0, den = 1;
     std::sscanf(word.c_str(), "%lld/%lld", &num, &den);
-    return {num, den, mark};
+    return {num, den};
 }
 
 // Cells "a b/c ..." into row[0], row[1], ...; returns how many were written.
@@ -44,7 +44,7 @@ inline std::unique_ptr<tableau_store> store_from_rows(int n_cols, const std::str
     std::string line;
     for (int i = 0; std::getline(lines, line, '|'); ++i) {
         for (int j = 0; j <= n_cols; ++j)
-            s->tableau[i][j] = s->w_row[j] = {0, 1, 0};
+            s->tableau[i][j] = s->w_row[j] = {0, 1};
         set_cells(s->tableau[i], line);
         row_length(*s, i) = n_cols;
         s->n_rows = i;

@@ -217,17 +217,17 @@ bool next_line(std::istream &in, std::ostream &out, int row, bool constraint,
 
 void store_costs(tableau_store &s, const scanned_line &line) {
     for (int k = 0; k < line.count; ++k) {
-        s.tableau[0][k + 1] = {-int64_t{line.numbers[k].num}, line.numbers[k].den, 0};
+        s.tableau[0][k + 1] = {-int64_t{line.numbers[k].num}, line.numbers[k].den};
         s.cost_count = k + 2;
     }
-    s.tableau[0][s.cost_count + 1] = {0, 1, 0};
+    s.tableau[0][s.cost_count + 1] = {0, 1};
 }
 
 void store_constraint(tableau_store &s, int r, const scanned_line &line) {
     if (line.has_relation)
-        s.tableau[r][0] = {line.relation, 1, 0};
+        s.tableau[r][0] = {line.relation, 1};
     for (int k = 0; k < line.count; ++k)
-        s.tableau[r][k + 1] = {line.numbers[k].num, line.numbers[k].den, 0};
+        s.tableau[r][k + 1] = {line.numbers[k].num, line.numbers[k].den};
     row_length(s, r) = line.count;
     if (s.n_cols < line.count)
         s.n_cols = line.count;
@@ -256,5 +256,5 @@ void read_problem(tableau_store &s, std::istream &in, std::ostream &out) {
     if (s.n_cols < s.cost_count)
         s.n_cols = s.cost_count;
     for (int c = 0; c <= s.n_cols; ++c)
-        s.w_row[c] = {0, 1, 0};
+        s.w_row[c] = {0, 1};
 }

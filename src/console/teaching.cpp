@@ -117,7 +117,7 @@ fraction typed_cell(const typed_problem &typed, int row, int col) {
 // sum of row[1..n] * x[1..n] over the typed cells of one row.
 fraction typed_product(const typed_problem &typed, int row, int n, const fraction *x,
                        bool &overflow) {
-    fraction sum{0, 1, 0};
+    fraction sum{0, 1};
     for (int j = 1; j <= n; ++j)
         sum = frac_add(sum, frac_mul(typed_cell(typed, row, j), x[j], overflow), overflow);
     return sum;
@@ -125,7 +125,7 @@ fraction typed_product(const typed_problem &typed, int row, int n, const fractio
 
 // The sign of a - b: -1, 0 or 1.
 int compare(fraction a, fraction b, bool &overflow) {
-    fraction difference = frac_sub_mul(a, b, fraction{1, 1, 0}, overflow);
+    fraction difference = frac_sub_mul(a, b, fraction{1, 1}, overflow);
     return frac_is_negative(difference) ? -1 : (frac_is_positive(difference) ? 1 : 0);
 }
 
@@ -208,7 +208,7 @@ void print_removal(const artificial_removal &removal, std::ostream &out) {
 void print_solution(const tableau_store &s, std::ostream &out) {
     fraction x[table_size];
     for (int j = 1; j <= s.typed.n_vars; ++j)
-        x[j] = {0, 1, 0};
+        x[j] = {0, 1};
     for (int i = 1; i <= s.n_rows; ++i)
         if (row_basic(s, i) <= s.typed.n_vars)
             x[row_basic(s, i)] = s.tableau[i][s.n_cols];

@@ -423,11 +423,11 @@ int64_t field_value(const wide &v) {
 
 // The reduction of every result: sign, trial division, lowest terms past 32 bits, and the
 // overflow verdict past 64 bits.
-[[gnu::noinline]] fraction settle_wide(wide n, wide d, uint32_t mark, bool &overflow) {
+[[gnu::noinline]] fraction settle_wide(wide n, wide d, bool &overflow) {
     normalise_sign(n, d);
     trial_reduce(n, d);
     if (fits_field(n, 31) && fits_field(d, 31))
-        return {field_value(n), field_value(d), mark};
+        return {field_value(n), field_value(d)};
     u256 g = gcd256(n.mag, d.mag);
     if (compare(g, to_u256(1)) > 0) {
         n.mag = divide_exact(n.mag, g);
@@ -435,16 +435,16 @@ int64_t field_value(const wide &v) {
     }
     if (!fits_field(n, 63) || !fits_field(d, 63)) {
         overflow = true;
-        return {0, 1, mark};
+        return {0, 1};
     }
-    return {field_value(n), field_value(d), mark};
+    return {field_value(n), field_value(d)};
 }
 
 // settle_wide for values that fit in 64 bits, neither of them INT64_MIN, which is what almost
 // every operation on a tableau meets. Lowest terms of such values always fit, so it cannot
 // overflow. Divides through the magnitudes, which is exact, so the result is settle_wide's to
 // the bit.
-[[gnu::always_inline]] inline fraction settle64(int64_t n, int64_t d, uint32_t mark) {
+[[gnu::always_inline]] inline fraction settle64(int64_t n, int64_t d) {
     if (d < 0) {
         n = -n;
         d = -d;
@@ -467,7 +467,7 @@ int64_t field_value(const wide &v) {
         }
     }
     int64_t signed_num = n < 0 ? -static_cast<int64_t>(un) : static_cast<int64_t>(un);
-    return {signed_num, static_cast<int64_t>(ud), mark};
+    return {signed_num, static_cast<int64_t>(ud)};
 }
 
 // ---- the two-word path: values below 2^127, reduced without a single 128-bit division -------
@@ -579,7 +579,7 @@ void trial_reduce128(pair128 &v) {
 }
 
 // settle_wide for numerator and denominator below 2^127 in magnitude.
-fraction settle128(pair128 v, uint32_t mark, bool &overflow) {
+fraction settle128(pair128 v, bool &overflow) {
     u128 g = binary_gcd128(v.num, v.den);
     u128 num_limit = v.negative ? u128{1} << 31 : INT32_MAX;
     if (g > 1) {
@@ -602,12 +602,12 @@ fraction settle128(pair128 v, uint32_t mark, bool &overflow) {
         num_limit = v.negative ? u128{1} << 63 : INT64_MAX;
         if (v.num > num_limit || v.den > INT64_MAX) {
             overflow = true;
-            return {0, 1, mark};
+            return {0, 1};
         }
     }
     auto num = static_cast<int64_t>(v.negative ? 0 - static_cast<uint64_t>(v.num)
                                                : static_cast<uint64_t>(v.num));
-    return {num, static_cast<int64_t>(v.den), mark};
+    return {num, static_cast<int64_t>(v.den)};
 }
 
 // n/d as magnitudes, with the sign moved to the numerator; a zero numerator is never negative.
@@ -628,7 +628,7 @@ bool small_product(int64_t x, u128 y, int width_y) {
 [[gnu::noinline]] fraction add_wide(fraction a, const wide &n, const wide &d, bool &overflow) {
     wide sum_den = times(wide_of(a.den), d);
     wide sum_num = plus(times(wide_of(a.num), d), times(n, wide_of(a.den)));
-    return settle_wide(sum_num, sum_den, a.mark, overflow);
+    return settle_wide(sum_num, sum_den, overflow);
 }
 
 // The sum a + p with p already sign-normalised: on two words when every product fits there.
@@ -643,7 +643,7 @@ bool small_product(int64_t x, u128 y, int width_y) {
     auto p_den = static_cast<__int128>(p.den);
     __int128 sum_num = a.num * p_den + p_num * a.den;
     __int128 sum_den = a.den * p_den;
-    return settle128(pair_of(sum_num, sum_den), a.mark, overflow);
+    return settle128(pair_of(sum_num, sum_den), overflow);
 }
 
 // The same sum, in 64-bit arithmetic whenever every intermediate fits there.
@@ -653,7 +653,7 @@ bool small_product(int64_t x, u128 y, int width_y) {
         __builtin_mul_overflow(n, a.den, &right) || __builtin_add_overflow(left, right, &sum_num) ||
         sum_den == INT64_MIN || sum_num == INT64_MIN)
         return add128(a, pair_of(n, d), overflow);
-    return settle64(sum_num, sum_den, a.mark);
+    return settle64(sum_num, sum_den);
 }
 
 // a - b * c with the product formed wide: sign-normalised and trial-divided, never narrowed.
@@ -683,8 +683,8 @@ bool kept_by_zero_multiplier(fraction a, fraction b, fraction c) {
 
 fraction frac_make(fraction f, bool &overflow) {
     if (f.num == INT64_MIN || f.den == INT64_MIN)
-        return settle_wide(wide_of(f.num), wide_of(f.den), f.mark, overflow);
-    return settle64(f.num, f.den, f.mark);
+        return settle_wide(wide_of(f.num), wide_of(f.den), overflow);
+    return settle64(f.num, f.den);
 }
 
 bool frac_is_positive(fraction f) {
@@ -697,14 +697,14 @@ bool frac_is_negative(fraction f) {
 
 fraction frac_negate(fraction f) {
     if (f.den != INT64_MIN)
-        return {f.num, -f.den, f.mark};
+        return {f.num, -f.den};
     if (f.num != INT64_MIN)
-        return {-f.num, f.den, f.mark};
-    return {-1, 1, f.mark}; // the value was exactly 1
+        return {-f.num, f.den};
+    return {-1, 1}; // the value was exactly 1
 }
 
 fraction frac_reciprocal(fraction f) {
-    return {f.den, f.num, f.mark};
+    return {f.den, f.num};
 }
 
 fraction frac_add(fraction a, fraction b, bool &overflow) {
@@ -719,8 +719,8 @@ fraction frac_mul(fraction a, fraction b, bool &overflow) {
         n == INT64_MIN || d == INT64_MIN)
         return settle128(
             pair_of(static_cast<__int128>(a.num) * b.num, static_cast<__int128>(a.den) * b.den),
-            a.mark, overflow);
-    return settle64(n, d, a.mark);
+            overflow);
+    return settle64(n, d);
 }
 
 namespace {

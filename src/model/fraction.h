@@ -7,12 +7,10 @@
 
 #include <cstdint>
 
-// One tableau cell. The sign may sit in either field (1/-3 is valid); `mark` carries the pivot
-// mark in its low byte and is copied from the first operand of every operation.
+// One tableau cell, a plain value of 16 bytes. The sign may sit in either field (1/-3 is valid).
 struct fraction {
     int64_t num;
     int64_t den;
-    uint32_t mark;
 };
 
 // The reduction every result goes through. A negative denominator passes its sign to the

@@ -64,17 +64,3 @@ inline int64_t &row_basic(tableau_store &s, int row) {
 inline int64_t row_basic(const tableau_store &s, int row) {
     return s.tableau[row][0].num;
 }
-
-// The pivot mark lives in the low byte of a cell's mark word; the rest of the word is carried
-// along untouched. Nothing reads the mark back: it records which cells were pivot elements.
-constexpr uint32_t pivot_mark_bits = 0xFFu;
-
-inline void set_pivot_mark(fraction &f) {
-    f.mark = (f.mark & ~pivot_mark_bits) | 1u;
-}
-inline void clear_pivot_mark(fraction &f) {
-    f.mark &= ~pivot_mark_bits;
-}
-inline bool has_pivot_mark(fraction f) {
-    return (f.mark & pivot_mark_bits) == 1u;
-}

@@ -8,12 +8,6 @@
 
 namespace {
 
-void clear_pivot_marks(tableau_store &s) {
-    for (int i = 0; i <= s.n_rows; ++i)
-        for (int j = 0; j <= s.n_cols; ++j)
-            clear_pivot_mark(s.tableau[i][j]);
-}
-
 // After a pivot the column classes follow the basis: phase 1 reads them from the recorded basic
 // variables, phase 2 from the cells.
 void refresh_classes(tableau_store &s, const phase_run &run) {
@@ -128,7 +122,6 @@ table_row &phase_objective(tableau_store &s, const phase_run &run) {
 }
 
 phase_run begin_phase1(tableau_store &s) {
-    clear_pivot_marks(s);
     return start(s, 1);
 }
 
@@ -168,6 +161,6 @@ void delete_row(tableau_store &s, int r) {
         for (int j = 0; j < table_size; ++j)
             s.tableau[i][j] = s.tableau[i + 1][j];
     for (int j = 0; j < table_size; ++j)
-        s.tableau[s.n_rows][j] = {0, 0, 0};
+        s.tableau[s.n_rows][j] = {0, 0};
     s.n_rows -= 1;
 }

@@ -45,7 +45,7 @@ struct artificial_removal {
     int deleted_basic[max_rows]; // the artificial variable of that row
 };
 
-// Phase 1: clears the pivot marks and chooses the first pivot on w_row.
+// Phase 1: chooses the first pivot on w_row.
 phase_run begin_phase1(tableau_store &s);
 
 // Phase 2: pivots every artificial variable still basic out of the basis where a non-artificial

@@ -32,7 +32,6 @@ void pivot(tableau_store &s, int row, int col, table_row &objective) {
 }
 
 void change_basis(tableau_store &s, int row, int col) {
-    set_pivot_mark(s.tableau[row][col]);
     row_basic(s, row) = col;
 }
 

@@ -10,8 +10,8 @@
 // Column 0 is not written: the caller has recorded the entering column there.
 void pivot(tableau_store &s, int row, int col, table_row &objective);
 
-// Records the pivot chosen on tableau[row][col]: the cell's pivot mark, and col as the row's new
-// basic variable. Comes before pivot, which leaves column 0 alone.
+// Records the pivot chosen on tableau[row][col]: col becomes the row's basic variable. Comes
+// before pivot, which leaves the row records alone.
 void change_basis(tableau_store &s, int row, int col);
 
 // Brings the objective row to canonical form for the recorded basis: zero in every basic column

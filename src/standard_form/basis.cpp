@@ -14,10 +14,10 @@ bool add_artificial_column(tableau_store &s, int r) {
         s.too_big = true;
         return false;
     }
-    s.w_row[column] = {-1, 1, 0};
+    s.w_row[column] = {-1, 1};
     s.n_artificial += 1;
     widen_row(s, r);
-    s.tableau[r][column] = {1, 1, 0};
+    s.tableau[r][column] = {1, 1};
     return true;
 }
 

@@ -10,7 +10,7 @@ namespace {
 // Moves a right-hand side; the vacated cell reads as an empty coefficient.
 void move_rhs(fraction *row, int from, int to) {
     row[to] = row[from];
-    row[from] = {0, 1, 0};
+    row[from] = {0, 1};
 }
 
 // The row turned round: each cell changes sign where it carries it (the denominator when that is
@@ -48,7 +48,7 @@ int slack_target(tableau_store &s) {
 bool insert_column(tableau_store &s, int r, int32_t coefficient) {
     if (!widen_row(s, r))
         return false;
-    s.tableau[r][slack_target(s)] = {coefficient, 1, 0};
+    s.tableau[r][slack_target(s)] = {coefficient, 1};
     return true;
 }
 
