@@ -71,8 +71,11 @@ TEST(DisplayOutput, EchoAndGridByteForByte) {
         std::string cells;
         for (int r = 0; std::getline(rows, cells, '|'); ++r) {
             int count = set_cells(s->tableau[r], cells);
-            if (r > 0)
-                row_length(*s, r) = count - 1; // the last cell is the right-hand side
+            if (r == 0)
+                continue;
+            row_length(*s, r) = count - 1; // the last cell is the right-hand side
+            // Column 0 gives the relation (echo) or the basic variable (grid).
+            s->relation[r] = s->basic[r] = static_cast<int32_t>(s->tableau[r][0].num);
         }
         set_cells(s->w_row, c.w_row);
         std::ostringstream out;

@@ -113,54 +113,7 @@ const std::string problem = "\n1 2\n1 1 = 2\n1 -1 < 1\nq\n";
 const std::string continue_prompt = "\nPremetere INVIO per continuare... " + std::string(11, '\n');
 const std::string final_prompt = "Premetere INVIO per terminare... ";
 
-std::string box(int before, const std::string &text, int after) {
-    return "\t*" + std::string(before, ' ') + text + std::string(after, ' ') + "*";
-}
-
 } // namespace
-
-TEST(ProgramRun, BannerAndStartPause) {
-    const std::string border = "\t" + std::string(64, '*') + "\n", empty = box(62, "", 0);
-    const std::string fixed[11] = {empty,
-                                   box(14, "Elaborato di Ricerca Operativa I", 16),
-                                   empty,
-                                   box(15, "Calcolo del Simplesso Primale", 18),
-                                   box(20, "Metodo del Due Fasi", 23),
-                                   empty,
-                                   "",
-                                   "",
-                                   empty,
-                                   box(29, "pivotra0.2.exe (molto beta)  :)", 2),
-                                   empty};
-    for (const runner &r : runners) {
-        std::string screen = r.run(problem + "\n\n\n\n\n").screen;
-        ASSERT_TRUE(screen.starts_with("\n\n\n" + border)) << r.name;
-        size_t at = 3 + border.size();
-        std::string credits[2];
-        for (int k = 0; k < 11; ++k) {
-            size_t end = screen.find('\n', at);
-            std::string line = screen.substr(at, end - at);
-            at = end + 1;
-            EXPECT_EQ(line.size(), 65u) << r.name << " box line " << k << ": " << line;
-            EXPECT_TRUE(line.starts_with("\t*") && line.ends_with("*")) << line;
-            if (fixed[k].empty())
-                credits[k - 6] = line.substr(2, 62);
-            else
-                EXPECT_EQ(line, fixed[k]) << r.name << " box line " << k;
-        }
-        for (const std::string &credit : credits)
-            EXPECT_NE(credit.find_first_not_of(' '), std::string::npos) << "credit line is blank";
-        EXPECT_NE(credits[0], credits[1]);
-        const std::string after_box =
-            border + "\n\n\n\n\n" + "\nPremetere INVIO per iniziare... " + std::string(33, '\n') +
-            "Immettere coefficenti costo separati da SPAZIO in ordine di variabile crescente, e "
-            "premere INVIO. Per fare partire il calcolo premere q... (";
-        EXPECT_EQ(screen.substr(at, after_box.size()), after_box) << r.name;
-        size_t line_end = screen.find('\n', at + after_box.size());
-        const std::string joke_end = ")\n\ncosti funzione obiettivo -> ";
-        EXPECT_EQ(screen.substr(line_end - 1, joke_end.size()), joke_end) << r.name;
-    }
-}
 
 TEST(ProgramRun, PausesAndExitStatus) {
     // One key for each of the four continue pauses, then the final key (or the end of input).

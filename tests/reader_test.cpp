@@ -9,15 +9,21 @@
 
 namespace {
 
-// A row as "r: cells from column 0 up to the last one ever written #length".
+// A row as "r: cells from column 0 up to the last one ever written #length", where column 0
+// shows a constraint row's relation code as a fraction and is empty (0/0) elsewhere.
 std::string row_text(const tableau_store &s, int r) {
     int last = max_rhs_col;
-    while (last >= 0 && s.tableau[r][last].num == 0 && s.tableau[r][last].den == 0)
+    while (last >= 1 && s.tableau[r][last].num == 0 && s.tableau[r][last].den == 0)
         --last;
+    bool constraint = r >= 1 && r <= s.n_rows;
     std::string t = std::to_string(r) + ":";
-    for (int c = 0; c <= last; ++c)
+    if (constraint)
+        t += " " + std::to_string(s.relation[r]) + "/1";
+    else if (last >= 1)
+        t += " 0/0";
+    for (int c = 1; c <= last; ++c)
         t += " " + fraction_text(s.tableau[r][c]);
-    return t + " #" + std::to_string(s.tableau[r][length_col].num) + "\n";
+    return t + " #" + std::to_string(row_length(s, r)) + "\n";
 }
 
 // Counters, the run of 0/1 cells that opens w_row, then rows 0..n_rows+1 (the last one must be
@@ -63,7 +69,7 @@ TEST(ReaderInput, WholeProblemsAndRefusedLines) {
         {"1" + std::string(98, ' ') + "\n2\n" + "q" + std::string(98, 'x') + "\n" +
              std::string(99, '9') + "\n" + "1 < 2" + std::string(94, ' ') + "\n" + "5" +
              std::string(97, ' ') + "\nq\n",
-         "c=2 n=2 r=1 w=3\n0: 0/0 -2/1 0/0 0/1 #0\n1: 0/0 5/1 #1\n2: #0\n",
+         "c=2 n=2 r=1 w=3\n0: 0/0 -2/1 0/0 0/1 #0\n1: 0/1 5/1 #1\n2: #0\n",
          cost_prompt + too_long + cost_prompt + "\n" + prompt(1) + too_long + prompt(1) + too_long +
              prompt(1) + too_long + prompt(1) + prompt(2)},
         // Empty and all-space lines ask again silently; end of input ends the last line.
@@ -97,7 +103,7 @@ TEST(ReaderInput, WholeProblemsAndRefusedLines) {
          "2147483648 > 1\n5 > 1/4294967296\n9 9 9 9 -2147483649 > 1\n1 2\n"
          "2147483647 -2147483648 < 1\nq\n",
          "c=4 n=4 r=2 w=5\n0: 0/0 -2147483647/1 2147483647/3 -1/-2147483648 0/0 0/1 #0\n"
-         "1: 0/0 1/1 2/1 #2\n2: -1/1 2147483647/1 -2147483648/1 1/1 #3\n3: #0\n",
+         "1: 0/1 1/1 2/1 #2\n2: -1/1 2147483647/1 -2147483648/1 1/1 #3\n3: #0\n",
          cost_prompt + too_big + cost_prompt + too_big + cost_prompt + "\n" + prompt(1) + too_big +
              prompt(1) + too_big + prompt(1) + too_big + prompt(1) + prompt(2) + prompt(3)},
     };
@@ -122,7 +128,7 @@ TEST(ReaderInput, TokensSpacingAndRelationSymbols) {
         {"1 3< 5", "1: -1/1 1/1 35/1 #2\n", ""},
         {"< 1 1 4", "1: -1/1 1/1 1/1 4/1 #3\n", ""},
         {"1 < 2 > 3", "1: 1/1 1/1 2/1 3/1 #3\n", ""},
-        {"1 2 3", "1: 0/0 1/1 2/1 3/1 #3\n", ""},
+        {"1 2 3", "1: 0/1 1/1 2/1 3/1 #3\n", ""}, // no relation reads as "="
         {"1  2 = 3", "1: 0/1 1/1 2/1 3/1 #3\n", ""},
         {"1   2 = 3", "1: 0/1 1/1 0/1 2/1 3/1 #4\n", ""},
         {"1    2 = 3", "1: 0/1 1/1 0/1 2/1 3/1 #4\n", ""},

@@ -5,11 +5,12 @@
 #include "standard_form/basis.h"
 #include "standard_form/column_classes.h"
 #include "standard_form/row_alignment.h"
+#include "standard_form/standard_form.h"
 #include "test_support.h"
 
 namespace {
 
-// Rows 0..n_rows in columns 0..n_cols (column 0: relation code or basic variable), then w_row.
+// Rows 0..n_rows in columns 0..n_cols (column 0: the basic variable, 0 for none), then w_row.
 std::string contents(tableau_store &s) {
     for (int i = 0; i <= s.n_rows; ++i)
         EXPECT_EQ(row_length(s, i), s.n_cols) << "row " << i;
@@ -23,17 +24,30 @@ std::string classes(const tableau_store &s) {
     return text;
 }
 
-// Nothing may sit beyond column 98: each length slot holds only its length, rows past n_rows
-// and w_row's spare cell stay unwritten.
+// What standard form recorded for each typed row: "s<slack or surplus column> a<artificial
+// column>", "-" when the row was turned round, rows separated by ", ".
+std::string records(const tableau_store &s) {
+    std::string text;
+    for (int i = 1; i <= s.typed.n_rows; ++i) {
+        text += (i > 1 ? ", s" : "s") + std::to_string(s.records.slack_col[i]) + " a" +
+                std::to_string(s.records.artificial_col[i]);
+        if (s.records.negated[i])
+            text += " -";
+    }
+    return text;
+}
+
+// Nothing may sit beyond column 98: each row is at most 98 long, rows past n_rows and the cells
+// past column 98 stay unwritten.
 void expect_nothing_past_column_98(tableau_store &s) {
     EXPECT_LE(s.n_cols, max_rhs_col);
     for (int i = 0; i < table_size; ++i) {
-        const fraction &slot = s.tableau[i][length_col];
-        EXPECT_TRUE(slot.den == 0 && slot.num <= max_rhs_col) << "row " << i;
-        for (int j = 0; i > s.n_rows && j < length_col; ++j)
+        EXPECT_LE(row_length(s, i), max_rhs_col) << "row " << i;
+        EXPECT_EQ(s.tableau[i][max_rhs_col + 1].den, 0) << "row " << i;
+        for (int j = 0; i > s.n_rows && j < table_size; ++j)
             EXPECT_EQ(s.tableau[i][j].den, 0) << "row " << i << " column " << j;
     }
-    EXPECT_EQ(s.w_row[length_col].den, 0);
+    EXPECT_EQ(s.w_row[max_rhs_col + 1].den, 0);
 }
 
 std::string repeated(const std::string &line, int times) {
@@ -48,10 +62,11 @@ std::string repeated(const std::string &line, int times) {
 TEST(StandardForm, WorkedExampleStepByStep) {
     auto s = read_typed("1 2\n1 1 < 4\n1 > 1\n2 1 = 6\nq\n");
     align_rows(*s);
-    EXPECT_EQ(contents(*s), "0 -1 -2 0 | -1 1 1 4 | 1 1 0 1 | 0 2 1 6 | w 0 0 0 0");
+    EXPECT_EQ(contents(*s), "0 -1 -2 0 | 0 1 1 4 | 0 1 0 1 | 0 2 1 6 | w 0 0 0 0");
+    EXPECT_EQ(relations_text(*s), "-1 1 0");
     add_slack_surplus(*s);
     EXPECT_EQ(contents(*s),
-              "0 -1 -2 0 0 0 | 0 1 1 1 0 4 | 1 1 0 0 -1 1 | 0 2 1 0 0 6 | w 0 0 0 0 0 0");
+              "0 -1 -2 0 0 0 | 0 1 1 1 0 4 | 0 1 0 0 -1 1 | 0 2 1 0 0 6 | w 0 0 0 0 0 0");
     add_artificials(*s);
     EXPECT_EQ(contents(*s), "0 -1 -2 0 0 0 0 | 0 1 1 1 0 0 4 | 0 1 0 0 -1 1 1 | 0 2 1 0 0 0 6 | "
                             "w 0 0 0 0 0 -1 0");
@@ -70,45 +85,52 @@ struct standard_form_case {
     const char *final;       // after add_artificials and complete_basis
     int n_artificial;
     const char *classes;
+    const char *records; // what each typed row became
 };
 
 const standard_form_case cases[] = {
     {"all equalities", "1 1\n1 1 = 2\n1 -1 = 0\n", "0 -1 -1 0 | 0 1 1 2 | 0 1 -1 0 | w 0 0 0 0",
-     "0 -1 -1 0 0 0 | 3 1 1 1 0 2 | 4 1 -1 0 1 0 | w 0 0 0 -1 -1 0", 2, "2 2 2 1 1 2"},
+     "0 -1 -1 0 0 0 | 3 1 1 1 0 2 | 4 1 -1 0 1 0 | w 0 0 0 -1 -1 0", 2, "2 2 2 1 1 2",
+     "s0 a3, s0 a4"},
     {"7/2 keeps its value", "1 1\n1 < 7/2\n1 1 > 1\n",
-     "0 -1 -1 0 0 0 | 0 1 0 1 0 7/2 | 1 1 1 0 -1 1 | w 0 0 0 0 0 0",
-     "0 -1 -1 0 0 0 0 | 3 1 0 1 0 0 7/2 | 5 1 1 0 -1 1 1 | w 0 0 0 0 0 -1 0", 1, "2 2 2 1 2 1 2"},
+     "0 -1 -1 0 0 0 | 0 1 0 1 0 7/2 | 0 1 1 0 -1 1 | w 0 0 0 0 0 0",
+     "0 -1 -1 0 0 0 0 | 3 1 0 1 0 0 7/2 | 5 1 1 0 -1 1 1 | w 0 0 0 0 0 -1 0", 1, "2 2 2 1 2 1 2",
+     "s3 a0, s4 a5"},
     {"slack into the all-zero column", "1 0\n1 0 < 4\n", "0 -1 0 0 0 | 0 1 1 0 4 | w 0 0 0 0 0",
-     "0 -1 0 0 0 | 2 1 1 0 4 | w 0 0 0 0 0", 0, "2 2 1 0 2"},
+     "0 -1 0 0 0 | 2 1 1 0 4 | w 0 0 0 0 0", 0, "2 2 1 0 2", "s2 a0"},
     {"two slacks in row order", "1 1\n1 2 < 4\n3 1 < 6\n",
      "0 -1 -1 0 0 0 | 0 1 2 1 0 4 | 0 3 1 0 1 6 | w 0 0 0 0 0 0",
-     "0 -1 -1 0 0 0 | 3 1 2 1 0 4 | 4 3 1 0 1 6 | w 0 0 0 0 0 0", 0, "2 2 2 1 1 2"},
+     "0 -1 -1 0 0 0 | 3 1 2 1 0 4 | 4 3 1 0 1 6 | w 0 0 0 0 0 0", 0, "2 2 2 1 1 2", "s3 a0, s4 a0"},
     {"2/2 is not a unit entry", "1 0\n1 2/2 = 6\n", "0 -1 0 0 | 0 1 2/2 6 | w 0 0 0 0",
-     "0 -1 0 0 0 | 3 1 2/2 1 6 | w 0 0 0 -1 0", 1, "2 2 2 1 2"},
+     "0 -1 0 0 0 | 3 1 2/2 1 6 | w 0 0 0 -1 0", 1, "2 2 2 1 2", "s0 a3"},
     {"a lone 1 is a unit entry", "1 0\n2 1 = 6\n", "0 -1 0 0 | 0 2 1 6 | w 0 0 0 0",
-     "0 -1 0 0 | 2 2 1 6 | w 0 0 0 0", 0, "2 2 1 2"},
+     "0 -1 0 0 | 2 2 1 6 | w 0 0 0 0", 0, "2 2 1 2", "s0 a0"},
     {"cost -1 on an unconstrained variable", "1 -1\n1 0 = 2\n", "0 -1 1 0 | 0 1 0 2 | w 0 0 0 0",
-     "0 -1 1 0 0 | 3 1 0 1 2 | w 0 0 0 -1 0", 1, "2 2 1 1 2"},
+     "0 -1 1 0 0 | 3 1 0 1 2 | w 0 0 0 -1 0", 1, "2 2 1 1 2", "s0 a3"},
     {"two unit columns in one row", "1 0\n1 1 < 4\n1 0 = 2\n",
      "0 -1 0 0 0 | 0 1 1 1 4 | 0 1 0 0 2 | w 0 0 0 0 0",
-     "0 -1 0 0 0 0 | 3 1 1 1 0 4 | 4 1 0 0 1 2 | w 0 0 0 0 -1 0", 1, "2 2 1 1 1 2"},
+     "0 -1 0 0 0 0 | 3 1 1 1 0 4 | 4 1 0 0 1 2 | w 0 0 0 0 -1 0", 1, "2 2 1 1 1 2", "s3 a0, s0 a4"},
     {"more unit columns than rows", "1 0\n1 1 < 4\n", "0 -1 0 0 0 | 0 1 1 1 4 | w 0 0 0 0 0",
-     "0 -1 0 0 0 0 | 4 1 1 1 1 4 | w 0 0 0 0 -1 0", 1, "2 2 1 1 1 2"},
+     "0 -1 0 0 0 0 | 4 1 1 1 1 4 | w 0 0 0 0 -1 0", 1, "2 2 1 1 1 2", "s3 a4"},
     {"more unit columns than rows, > row", "1 0\n1 1 > 4\n",
-     "0 -1 0 0 0 | 1 1 1 -1 4 | w 0 0 0 0 0", "0 -1 0 0 0 0 0 | 5 1 1 -1 1 1 4 | w 0 0 0 0 -1 -1 0",
-     2, "2 2 1 2 1 1 2"},
-    {"negative < row turns into >", "1 1\n-1 -2 < -3\n", "0 -1 -1 0 0 | 1 1 2 -1 3 | w 0 0 0 0 0",
-     "0 -1 -1 0 0 0 | 4 1 2 -1 1 3 | w 0 0 0 0 -1 0", 1, "2 2 2 2 1 2"},
+     "0 -1 0 0 0 | 0 1 1 -1 4 | w 0 0 0 0 0", "0 -1 0 0 0 0 0 | 5 1 1 -1 1 1 4 | w 0 0 0 0 -1 -1 0",
+     2, "2 2 1 2 1 1 2", "s3 a5"},
+    {"negative < row turns into >", "1 1\n-1 -2 < -3\n", "0 -1 -1 0 0 | 0 1 2 -1 3 | w 0 0 0 0 0",
+     "0 -1 -1 0 0 0 | 4 1 2 -1 1 3 | w 0 0 0 0 -1 0", 1, "2 2 2 2 1 2", "s3 a4 -"},
     {"negative > row turns into <", "1 1\n1 -1 > -2\n", "0 -1 -1 0 0 | 0 -1 1 1 2 | w 0 0 0 0 0",
-     "0 -1 -1 0 0 | 3 -1 1 1 2 | w 0 0 0 0 0", 0, "2 2 2 1 2"},
+     "0 -1 -1 0 0 | 3 -1 1 1 2 | w 0 0 0 0 0", 0, "2 2 2 1 2", "s3 a0 -"},
     {"negative = row, signs in denominators", "1 1\n1/-2 -3 = 2/-3\n",
      "0 -1 -1 0 | 0 1/2 3 2/3 | w 0 0 0 0", "0 -1 -1 0 0 | 3 1/2 3 1 2/3 | w 0 0 0 -1 0", 1,
-     "2 2 2 1 2"}};
+     "2 2 2 1 2", "s0 a3 -"}};
 
 TEST(StandardForm, CasesThroughEveryStep) {
     for (const standard_form_case &c : cases) {
         SCOPED_TRACE(c.name);
         auto s = read_typed(std::string(c.keys) + "q\n");
+        auto whole = read_typed(std::string(c.keys) + "q\n");
+        s->typed.n_rows = s->n_rows;
+        for (int i = 1; i <= s->n_rows; ++i)
+            s->records.origin[i] = i;
         align_rows(*s);
         add_slack_surplus(*s);
         EXPECT_EQ(contents(*s), c.after_slack);
@@ -119,6 +141,9 @@ TEST(StandardForm, CasesThroughEveryStep) {
         EXPECT_EQ(s->n_artificial, c.n_artificial);
         EXPECT_EQ(classes(*s), c.classes);
         EXPECT_FALSE(s->too_big);
+        build_standard_form(*whole); // the same steps, with the typed problem kept
+        EXPECT_EQ(contents(*whole), c.final);
+        EXPECT_EQ(records(*whole), c.records);
     }
 }
 
@@ -137,10 +162,7 @@ TEST(StandardForm, TableLimits) {
     for (const limit_case &c : cases) {
         SCOPED_TRACE(c.keys.substr(0, 12));
         auto s = read_typed(c.keys + "q\n");
-        align_rows(*s);
-        add_slack_surplus(*s);
-        add_artificials(*s);
-        complete_basis(*s);
+        build_standard_form(*s);
         EXPECT_EQ(s->too_big, !c.fits);
         EXPECT_EQ(s->n_cols, 98);
         EXPECT_EQ(s->n_artificial, c.n_artificial);

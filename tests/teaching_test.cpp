@@ -6,6 +6,7 @@
 #include <string>
 
 #include "console/teaching.h"
+#include "standard_form/standard_form.h"
 #include "test_support.h"
 
 namespace {
@@ -15,7 +16,7 @@ const std::string worked = "\n1 2\n1 1 = 2\n1 -1 < 1\nq\n";
 
 std::string verification(const std::string &keys, fraction x1, fraction x2, fraction z) {
     auto s = read_typed(keys);
-    keep_typed_problem(*s);
+    build_standard_form(*s);
     const fraction x[] = {{0, 1}, x1, x2};
     std::ostringstream out;
     print_verification(s->typed, x, z, out);

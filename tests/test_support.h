@@ -35,7 +35,7 @@ inline int set_cells(fraction *row, const std::string &cells) {
 }
 
 // A store from "row 0 | row 1 | ..." (cells from column 0, the rest 0/1, each row n_cols long),
-// with w_row from `w`.
+// with w_row from `w`. Column 0 of a constraint row gives its basic variable.
 inline std::unique_ptr<tableau_store> store_from_rows(int n_cols, const std::string &rows,
                                                       const std::string &w = "") {
     auto s = fresh_store();
@@ -46,6 +46,9 @@ inline std::unique_ptr<tableau_store> store_from_rows(int n_cols, const std::str
         for (int j = 0; j <= n_cols; ++j)
             s->tableau[i][j] = s->w_row[j] = {0, 1};
         set_cells(s->tableau[i], line);
+        if (i > 0)
+            row_basic(*s, i) = static_cast<int32_t>(s->tableau[i][0].num);
+        s->tableau[i][0] = {0, 1};
         row_length(*s, i) = n_cols;
         s->n_rows = i;
     }
@@ -69,11 +72,21 @@ inline std::string cells_text(const fraction *row, int n_cols) {
     return text;
 }
 
-// Rows 0..n_rows of the tableau, columns 0..n_cols, separated by " | ".
+// Rows 0..n_rows of the tableau, columns 0..n_cols, separated by " | "; in place of column 0, a
+// constraint row shows its basic variable (0 for none).
 inline std::string rows_text(const tableau_store &s) {
     std::string text = cells_text(s.tableau[0], s.n_cols);
     for (int i = 1; i <= s.n_rows; ++i)
-        text += " | " + cells_text(s.tableau[i], s.n_cols);
+        text += " | " + std::to_string(row_basic(s, i)) +
+                cells_text(s.tableau[i], s.n_cols).substr(cells_text(s.tableau[i], 0).size());
+    return text;
+}
+
+// The relation codes of rows 1..n_rows, separated by spaces.
+inline std::string relations_text(const tableau_store &s) {
+    std::string text;
+    for (int i = 1; i <= s.n_rows; ++i)
+        text += (i > 1 ? " " : "") + std::to_string(s.relation[i]);
     return text;
 }
 

@@ -65,7 +65,7 @@ void print_problem(const tableau_store &s, std::ostream &out) {
         int length = row_length(s, i);
         for (int j = 1; j < length; ++j)
             print_term(out, s.tableau[i][j], j);
-        put(out, relation_symbol(row_basic(s, i)));
+        put(out, relation_symbol(s.relation[i]));
         print_value(out, s.tableau[i][length]);
         put(out, "\n");
     }

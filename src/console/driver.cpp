@@ -11,9 +11,7 @@
 #include "console/teaching.h"
 #include "console/text_out.h"
 #include "simplex/phases.h"
-#include "simplex/pivoting.h"
-#include "standard_form/basis.h"
-#include "standard_form/row_alignment.h"
+#include "standard_form/standard_form.h"
 
 namespace {
 
@@ -70,28 +68,12 @@ void start_screen(std::istream &in, std::ostream &out) {
     print_newlines(out, 33);
 }
 
-void build_standard_form(tableau_store &s) {
-    align_rows(s);
-    add_slack_surplus(s);
-    add_artificials(s);
-    complete_basis(s);
-}
-
 // The keyboard and the screen of one run, and whether teaching mode adds its screens.
 struct console {
     std::istream &in;
     std::ostream &out;
     bool teaching;
 };
-
-// Prices out an objective row and shows it; false when the arithmetic overflowed.
-bool price_and_show(tableau_store &s, table_row &objective, std::ostream &out) {
-    price_out(s, objective);
-    if (s.overflow)
-        return false;
-    print_tableau(s, objective, out);
-    return true;
-}
 
 void show_choice(const tableau_store &s, const phase_run &run, const console &c) {
     if (c.teaching)
@@ -127,9 +109,10 @@ void show_removal(const tableau_store &s, const phase_run &run, const artificial
 // Phase 1 from its priced-out tableau to its final one.
 phase_end phase1_screens(tableau_store &s, const console &c) {
     put(c.out, "\nPrima Fase - Tableau iniziale\n");
-    if (!price_and_show(s, s.w_row, c.out))
+    phase_run run = start_phase1(s);
+    if (run.end == phase_end::overflow)
         return phase_end::overflow;
-    phase_run run = begin_phase1(s);
+    print_tableau(s, s.w_row, c.out);
     show_choice(s, run, c);
     continue_pause(c.in, c.out);
     if (drive_phase(s, run, c) == phase_end::overflow)
@@ -143,8 +126,9 @@ phase_end phase1_screens(tableau_store &s, const console &c) {
 // loop starts on the initial tableau, and its first choice is shown there.
 phase_end phase2_screens(tableau_store &s, const console &c, phase_run &run) {
     put(c.out, "\nSeconda Fase - Tableau iniziale\n");
-    if (!price_and_show(s, s.tableau[0], c.out))
+    if (!prepare_phase2(s))
         return phase_end::overflow;
+    print_tableau(s, s.tableau[0], c.out);
     bool had_artificials = s.n_artificial > 0;
     artificial_removal removal;
     if (!had_artificials) {
@@ -179,8 +163,6 @@ int run_program(tableau_store &s, std::istream &in, std::ostream &out, bool teac
     console c{in, out, teaching};
     start_screen(in, out);
     read_problem(s, in, out);
-    if (teaching)
-        keep_typed_problem(s);
     put(out, "\n");
     print_problem(s, out);
     build_standard_form(s);

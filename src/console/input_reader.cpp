@@ -225,7 +225,7 @@ void store_costs(tableau_store &s, const scanned_line &line) {
 
 void store_constraint(tableau_store &s, int r, const scanned_line &line) {
     if (line.has_relation)
-        s.tableau[r][0] = {line.relation, 1};
+        s.relation[r] = line.relation;
     for (int k = 0; k < line.count; ++k)
         s.tableau[r][k + 1] = {line.numbers[k].num, line.numbers[k].den};
     row_length(s, r) = line.count;

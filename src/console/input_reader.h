@@ -7,9 +7,8 @@
 #include "model/tableau_store.h"
 
 // Prompts on `out` and reads the problem from `in` into the zero-filled store: negated costs in
-// row 0, constraints in rows 1..n_rows with their relation codes in column 0 and their lengths
-// in column 99; sets cost_count, n_cols, n_rows and w_row[0..n_cols] = 0/1. A line that cannot
-// be stored whole (too long, a number past 32 bits, a relation symbol that takes the right-hand
-// side with it) is refused with a message and asked again.
-// Never waits past the end of input.
+// row 0, constraints in rows 1..n_rows with their relations and lengths beside them; sets
+// cost_count, n_cols, n_rows and w_row[0..n_cols] = 0/1. A line that cannot be stored whole (too
+// long, a number past 32 bits, a relation symbol that takes the right-hand side with it) is refused
+// with a message and asked again. Never waits past the end of input.
 void read_problem(tableau_store &s, std::istream &in, std::ostream &out);

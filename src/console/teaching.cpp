@@ -3,11 +3,13 @@
 // form the grid shows.
 #include "console/teaching.h"
 
-#include <cstring>
 #include <ostream>
 #include <string_view>
 
+#include "analysis/solution_check.h"
 #include "console/text_out.h"
+#include "simplex/pivot_selection.h"
+#include "simplex/solution.h"
 
 namespace {
 
@@ -89,97 +91,34 @@ value_text ratio_form(fraction rhs, fraction entry) {
 void print_ratio_test(const tableau_store &s, const phase_run &run, std::ostream &out) {
     put_format(out, "Test del rapporto minimo sulla colonna x%d:\n", run.col);
     for (int i = 1; i <= s.n_rows; ++i) {
-        fraction entry = s.tableau[i][run.col], rhs = s.tableau[i][s.n_cols];
-        if (!frac_is_positive(entry) || frac_is_negative(rhs))
+        if (!row_can_leave(s, i, run.col))
             continue;
+        fraction entry = s.tableau[i][run.col], rhs = s.tableau[i][s.n_cols];
         put_format(out, "\triga %d (x%d): %s : %s = %s", i, row_basic(s, i), view(grid_form(rhs)),
                    view(grid_form(entry)), view(ratio_form(rhs, entry)));
         put(out, i == run.row ? "\t<- minimo\n" : "\n");
     }
 }
 
-// The typed row's length and relation code, kept where the tableau keeps them.
-int typed_length(const typed_problem &typed, int row) {
-    return static_cast<int>(typed.rows[row][length_col].num);
-}
-int32_t typed_relation(const typed_problem &typed, int row) {
-    return static_cast<int32_t>(typed.rows[row][0].num);
-}
-
-// A typed cell; an empty or zero denominator was read as 1.
-fraction typed_cell(const typed_problem &typed, int row, int col) {
-    fraction f = typed.rows[row][col];
-    if (f.den == 0)
-        f.den = 1;
-    return f;
-}
-
-// sum of row[1..n] * x[1..n] over the typed cells of one row.
-fraction typed_product(const typed_problem &typed, int row, int n, const fraction *x,
-                       bool &overflow) {
-    fraction sum{0, 1};
-    for (int j = 1; j <= n; ++j)
-        sum = frac_add(sum, frac_mul(typed_cell(typed, row, j), x[j], overflow), overflow);
-    return sum;
-}
-
-// The sign of a - b: -1, 0 or 1.
-int compare(fraction a, fraction b, bool &overflow) {
-    fraction difference = frac_sub_mul(a, b, fraction{1, 1}, overflow);
-    return frac_is_negative(difference) ? -1 : (frac_is_positive(difference) ? 1 : 0);
-}
-
-bool relation_holds(int32_t code, int order) {
-    if (code == relation_less)
-        return order <= 0;
-    if (code == relation_greater)
-        return order >= 0;
-    return order == 0;
-}
-
 const char *relation_text(int32_t code) {
     return code == relation_less ? "<=" : (code == relation_greater ? ">=" : "=");
 }
 
-// The first check that fails, written after "Verifica fallita: "; false when none does.
-bool find_failed_check(const typed_problem &typed, const fraction *x, fraction z, std::ostream &out,
-                       bool &overflow) {
-    for (int j = 1; j <= typed.n_vars; ++j)
-        if (frac_is_negative(x[j])) {
-            put_format(out, "Verifica fallita: x%d = %s < 0\n", j, view(lowest_form(x[j])));
-            return true;
-        }
-    for (int i = 1; i <= typed.n_rows; ++i) {
-        int length = typed_length(typed, i);
-        fraction lhs = typed_product(typed, i, length - 1, x, overflow);
-        fraction rhs = typed_cell(typed, i, length);
-        int32_t code = typed_relation(typed, i);
-        int order = compare(lhs, rhs, overflow);
-        if (overflow)
-            return false; // nothing more can be trusted
-        if (relation_holds(code, order))
-            continue;
-        put_format(out, "Verifica fallita: vincolo %d non soddisfatto (%s %s %s)\n", i,
-                   view(lowest_form(lhs)), relation_text(code), view(lowest_form(rhs)));
-        return true;
-    }
-    // Row 0 holds the costs negated, so c*x is minus its product with x.
-    fraction minus_cx = typed_product(typed, 0, typed.n_vars, x, overflow);
-    bool equal = frac_add(minus_cx, z, overflow).num == 0;
-    if (overflow || equal)
-        return false;
-    put_format(out, "Verifica fallita: c*x = %s, diverso da z = %s\n",
-               view(lowest_form(-i128{minus_cx.num}, minus_cx.den)), view(lowest_form(z)));
-    return true;
+// The check that failed, after "Verifica fallita: ".
+void print_failed_check(const solution_check &check, std::ostream &out) {
+    if (check.outcome == check_outcome::negative_value)
+        put_format(out, "Verifica fallita: x%d = %s < 0\n", check.index,
+                   view(lowest_form(check.lhs)));
+    else if (check.outcome == check_outcome::row_violated)
+        put_format(out, "Verifica fallita: vincolo %d non soddisfatto (%s %s %s)\n", check.index,
+                   view(lowest_form(check.lhs)), relation_text(check.relation),
+                   view(lowest_form(check.rhs)));
+    else
+        put_format(out, "Verifica fallita: c*x = %s, diverso da z = %s\n",
+                   view(lowest_form(check.lhs)), view(lowest_form(check.rhs)));
 }
 
 } // namespace
-
-void keep_typed_problem(tableau_store &s) {
-    std::memcpy(s.typed.rows, s.tableau, sizeof s.typed.rows);
-    s.typed.n_rows = s.n_rows;
-    s.typed.n_vars = s.n_cols - 1;
-}
 
 void print_choice(const tableau_store &s, const phase_run &run, std::ostream &out) {
     if (run.end != phase_end::running)
@@ -206,18 +145,12 @@ void print_removal(const artificial_removal &removal, std::ostream &out) {
 }
 
 void print_solution(const tableau_store &s, std::ostream &out) {
-    fraction x[table_size];
-    for (int j = 1; j <= s.typed.n_vars; ++j)
-        x[j] = {0, 1};
-    for (int i = 1; i <= s.n_rows; ++i)
-        if (row_basic(s, i) <= s.typed.n_vars)
-            x[row_basic(s, i)] = s.tableau[i][s.n_cols];
+    basic_solution solution = read_solution(s);
     put(out, "Soluzione: ");
-    for (int j = 1; j <= s.typed.n_vars; ++j)
-        put_format(out, j > 1 ? ", x%d = %s" : "x%d = %s", j, view(lowest_form(x[j])));
-    fraction z = s.tableau[0][s.n_cols];
-    put_format(out, "\nValore ottimo: z = %s\n", view(lowest_form(z)));
-    print_verification(s.typed, x, z, out);
+    for (int j = 1; j <= solution.n_vars; ++j)
+        put_format(out, j > 1 ? ", x%d = %s" : "x%d = %s", j, view(lowest_form(solution.x[j])));
+    put_format(out, "\nValore ottimo: z = %s\n", view(lowest_form(solution.z)));
+    print_verification(s.typed, solution.x, solution.z, out);
 }
 
 void print_infeasible(const tableau_store &s, std::ostream &out) {
@@ -234,12 +167,11 @@ void print_unbounded(const phase_run &run, std::ostream &out) {
 
 void print_verification(const typed_problem &typed, const fraction *x, fraction z,
                         std::ostream &out) {
-    bool overflow = false;
-    bool failed = find_failed_check(typed, x, z, out, overflow);
-    if (failed)
-        return;
-    if (overflow)
+    solution_check check = check_solution(typed, x, z);
+    if (check.outcome == check_outcome::passed)
+        put(out, "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n");
+    else if (check.outcome == check_outcome::overflow)
         put(out, "Verifica non eseguita: overflow aritmetico\n");
     else
-        put(out, "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n");
+        print_failed_check(check, out);
 }

@@ -8,9 +8,6 @@
 #include "model/tableau_store.h"
 #include "simplex/phases.h"
 
-// Keeps the problem as read_problem left it, before standard form rewrites the tableau.
-void keep_typed_problem(tableau_store &s);
-
 // The pivot a running phase has chosen: "Entra x.., esce x.. (riga ..), elemento pivot ..", the
 // ratio test of every row with a positive entry in the entering column, the chosen row marked,
 // and a line when the lowest-index rule made the choice.

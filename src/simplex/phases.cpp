@@ -4,24 +4,19 @@
 #include <cassert>
 
 #include "simplex/pivoting.h"
-#include "standard_form/column_classes.h"
+#include "standard_form/standard_form.h"
 
 namespace {
-
-// After a pivot the column classes follow the basis: phase 1 reads them from the recorded basic
-// variables, phase 2 from the cells.
-void refresh_classes(tableau_store &s, const phase_run &run) {
-    if (run.phase == 1)
-        mark_basic_columns(s);
-    else
-        classify_columns(s);
-}
 
 // A phase 1 that ends with w above 0 has found no point that satisfies every constraint.
 void end_phase(tableau_store &s, phase_run &run, phase_end end) {
     bool w_positive = s.w_row[s.n_cols].num != 0;
-    if (run.phase == 1 && end != phase_end::overflow && w_positive)
-        end = phase_end::infeasible;
+    if (run.phase == 1 && end != phase_end::overflow) {
+        // w is a sum of variables that are never negative.
+        assert(!frac_is_negative(s.w_row[s.n_cols]));
+        if (w_positive)
+            end = phase_end::infeasible;
+    }
     run.end = end;
 }
 
@@ -34,14 +29,17 @@ void choose_pivot(tableau_store &s, phase_run &run) {
     }
     run.row = choose_leaving(s, run.col, run.rule);
     if (run.row == 0) {
-        refresh_classes(s, run);
+        // w, a sum of variables that are never negative, cannot decrease without bound.
+        assert(run.phase == 2);
         end_phase(s, run, phase_end::unbounded);
     }
 }
 
 // One turn of the loop. Each phase starts with the largest-coefficient rule; a pivot with ratio 0
 // (degenerate: the objective did not move) switches to the lowest-index rule until a pivot moves
-// the objective again, so no sequence of bases can repeat.
+// the objective again, so no sequence of bases can repeat. The phase ends in choose_pivot, when
+// no column can enter or no row can leave: once every objective entry but the pivot column's is
+// negative, no column can enter, so no separate optimality test is needed.
 void take_pivot(tableau_store &s, phase_run &run) {
     table_row &objective = phase_objective(s, run);
     bool degenerate = s.tableau[run.row][s.n_cols].num == 0;
@@ -50,12 +48,6 @@ void take_pivot(tableau_store &s, phase_run &run) {
     run.pivots += 1;
     if (s.overflow) {
         end_phase(s, run, phase_end::overflow);
-        return;
-    }
-    bool finished = objective_optimal(s, objective);
-    refresh_classes(s, run);
-    if (finished) {
-        end_phase(s, run, phase_end::optimal);
         return;
     }
     run.rule = degenerate ? pivot_rule::lowest_index : pivot_rule::largest_coefficient;
@@ -101,9 +93,15 @@ void delete_artificial_rows(tableau_store &s, artificial_removal &removal) {
                 removal.deleted_row[removal.n_deleted] = i;
                 removal.deleted_basic[removal.n_deleted++] = k;
             }
-    for (int i = s.n_rows; i >= 1; --i)
-        if (row_basic(s, i) >= base)
-            delete_row(s, i);
+    for (int i = s.n_rows; i >= 1; --i) {
+        if (row_basic(s, i) < base)
+            continue;
+        // drive_out_artificials found no non-zero entry outside the artificial columns.
+        for (int j = 1; j < base; ++j)
+            assert(s.tableau[i][j].num == 0);
+        s.records.deleted[s.records.origin[i]] = true;
+        delete_row(s, i);
+    }
 }
 
 // The right-hand side moves onto the first artificial column, which drops them all.
@@ -111,7 +109,6 @@ void drop_artificial_columns(tableau_store &s) {
     int base = first_artificial(s);
     for (int i = 0; i <= s.n_rows; ++i)
         s.tableau[i][base] = s.tableau[i][s.n_cols];
-    s.col_class[base] = s.col_class[s.n_cols];
     s.n_cols = base;
 }
 
@@ -121,14 +118,39 @@ table_row &phase_objective(tableau_store &s, const phase_run &run) {
     return run.phase == 1 ? s.w_row : s.tableau[0];
 }
 
-phase_run begin_phase1(tableau_store &s) {
+phase_end solve(tableau_store &s) {
+    build_standard_form(s);
+    if (s.too_big)
+        return phase_end::too_big;
+    phase_run run = start_phase1(s);
+    if (continue_phase(s, run, all_pivots) != phase_end::optimal)
+        return run.end;
+    if (!prepare_phase2(s))
+        return phase_end::overflow;
+    artificial_removal removal;
+    run = begin_phase2(s, removal);
+    return continue_phase(s, run, all_pivots);
+}
+
+phase_run start_phase1(tableau_store &s) {
+    price_out(s, s.w_row);
+    if (s.overflow)
+        return {1, pivot_rule::largest_coefficient, 0, 0, 0, phase_end::overflow};
     return start(s, 1);
+}
+
+bool prepare_phase2(tableau_store &s) {
+    price_out(s, s.tableau[0]);
+    return !s.overflow;
 }
 
 phase_run begin_phase2(tableau_store &s, artificial_removal &removal) {
     // Phase 2 follows only a phase 1 that reached w = 0 (an infeasible end stops the program), so
     // every artificial variable still basic is at zero and pivoting it out keeps the point.
     assert(s.w_row[s.n_cols].num == 0);
+    // prepare_phase2 has priced out row 0: every basic column is zero there.
+    for (int i = 1; i <= s.n_rows; ++i)
+        assert(s.tableau[0][row_basic(s, i)].num == 0);
     removal.n_exits = 0;
     removal.n_deleted = 0;
     drive_out_artificials(s, removal);
@@ -145,22 +167,21 @@ phase_end continue_phase(tableau_store &s, phase_run &run, int max_pivots) {
     return run.end;
 }
 
-phase_end run_phase1(tableau_store &s) {
-    phase_run run = begin_phase1(s);
-    return continue_phase(s, run, all_pivots);
-}
-
-phase_end run_phase2(tableau_store &s) {
-    artificial_removal removal;
-    phase_run run = begin_phase2(s, removal);
-    return continue_phase(s, run, all_pivots);
-}
-
 void delete_row(tableau_store &s, int r) {
-    for (int i = r; i < s.n_rows; ++i)
+    for (int i = r; i < s.n_rows; ++i) {
         for (int j = 0; j < table_size; ++j)
             s.tableau[i][j] = s.tableau[i + 1][j];
+        s.relation[i] = s.relation[i + 1];
+        s.basic[i] = s.basic[i + 1];
+        s.length[i] = s.length[i + 1];
+        s.records.origin[i] = s.records.origin[i + 1];
+    }
+    int last = s.n_rows;
     for (int j = 0; j < table_size; ++j)
-        s.tableau[s.n_rows][j] = {0, 0};
+        s.tableau[last][j] = {0, 0};
+    s.relation[last] = relation_equal;
+    s.basic[last] = no_basic;
+    s.length[last] = 0;
+    s.records.origin[last] = 0;
     s.n_rows -= 1;
 }

@@ -1,6 +1,9 @@
-// The two phases of the method and the removal of the artificial variables between them. A phase
-// can be run whole, or one pivot at a time by whoever wants to look at each tableau: begin it,
-// then continue it for as many pivots as wanted; both ways take the same loop.
+// The two phases of the method and the removal of the artificial variables between them. The
+// method is one operation, `solve`, for whoever needs no screens; whoever shows the tableaus in
+// between takes the same steps one by one, in this order, each saying what must come before it:
+//   build_standard_form, start_phase1, continue_phase (until the phase ends), prepare_phase2,
+//   begin_phase2, continue_phase (until the phase ends).
+// continue_phase takes as many pivots as asked, so a phase can be watched one pivot at a time.
 #pragma once
 
 #include "model/tableau_store.h"
@@ -13,6 +16,7 @@ enum class phase_end {
     unbounded,  // the entering column has no positive entry in any row
     infeasible, // phase 1 ended with w above 0: no point satisfies every constraint
     overflow,   // an arithmetic result did not fit: the tableau cannot be trusted
+    too_big,    // standard form does not fit in the tables (only `solve` reports it)
 };
 
 // A phase under way. While it runs, (row, col) is the pivot chosen next, by `rule`; after an
@@ -45,12 +49,22 @@ struct artificial_removal {
     int deleted_basic[max_rows]; // the artificial variable of that row
 };
 
-// Phase 1: chooses the first pivot on w_row.
-phase_run begin_phase1(tableau_store &s);
+// The whole method on a problem as read_problem leaves it: standard form, both phases and the
+// removal of the artificial variables between them. Returns how it ended: optimal, unbounded,
+// infeasible (phase 1 ended above 0), overflow or too_big.
+phase_end solve(tableau_store &s);
 
-// Phase 2: pivots every artificial variable still basic out of the basis where a non-artificial
-// column allows it, deletes the rows where none does (they are redundant), drops the artificial
-// columns, and chooses the first pivot on row 0. `removal` says what was done.
+// After build_standard_form: prices out w_row for the starting basis and chooses the first pivot
+// of phase 1 (an overflow while pricing out ends the run at once).
+phase_run start_phase1(tableau_store &s);
+
+// After a phase 1 that ended optimal at w = 0: prices out row 0 for the basis phase 1 reached.
+// False when the arithmetic overflowed.
+bool prepare_phase2(tableau_store &s);
+
+// After prepare_phase2: pivots every artificial variable still basic out of the basis where a
+// non-artificial column allows it, deletes the rows where none does (they are redundant), drops
+// the artificial columns, and chooses the first pivot on row 0. `removal` says what was done.
 phase_run begin_phase2(tableau_store &s, artificial_removal &removal);
 
 // The phase loop: takes the chosen pivot, tests for the end of the phase and chooses the next
@@ -59,9 +73,5 @@ phase_end continue_phase(tableau_store &s, phase_run &run, int max_pivots);
 
 constexpr int all_pivots = 1 << 30; // more than any phase can take before an end
 
-// Each phase run whole.
-phase_end run_phase1(tableau_store &s);
-phase_end run_phase2(tableau_store &s);
-
-// Removes constraint row r, moving the later rows up and clearing the last one.
+// Removes constraint row r with its records, moving the later rows up and clearing the last one.
 void delete_row(tableau_store &s, int r);

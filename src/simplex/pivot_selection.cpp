@@ -42,7 +42,7 @@ int choose_entering(const tableau_store &s, const table_row &objective, pivot_ru
 int choose_leaving(const tableau_store &s, int c, pivot_rule rule) {
     int best = 0;
     for (int i = 1; i <= s.n_rows; ++i) {
-        if (!frac_is_positive(s.tableau[i][c]) || frac_is_negative(s.tableau[i][s.n_cols]))
+        if (!row_can_leave(s, i, c))
             continue;
         if (best == 0 || better_row(s, i, best, c, rule))
             best = i;
@@ -50,10 +50,6 @@ int choose_leaving(const tableau_store &s, int c, pivot_rule rule) {
     return best;
 }
 
-bool objective_optimal(const tableau_store &s, const table_row &objective) {
-    int count = 1;
-    for (int j = 1; j < s.n_cols; ++j)
-        if (entry_value(objective[j]) < 0.0f)
-            ++count;
-    return count == s.n_cols - 1;
+bool row_can_leave(const tableau_store &s, int i, int c) {
+    return frac_is_positive(s.tableau[i][c]) && !frac_is_negative(s.tableau[i][s.n_cols]);
 }

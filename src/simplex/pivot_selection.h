@@ -1,4 +1,5 @@
-// The decisions of each simplex iteration: entering column, leaving row, optimality tests.
+// The decisions of each simplex iteration: the entering column and the leaving row. A phase is
+// optimal when no column can enter.
 #pragma once
 
 #include "model/tableau_store.h"
@@ -13,12 +14,13 @@ enum class pivot_rule { largest_coefficient, lowest_index };
 // lowest_index: the first strictly positive entry.
 int choose_entering(const tableau_store &s, const table_row &objective, pivot_rule rule);
 
-// The leaving row for column c by the exact minimum-ratio test over the rows with a strictly
-// positive entry in c and a right-hand side of zero or more; ties go to the lowest row
-// (largest_coefficient) or to the row with the lowest basic variable (lowest_index). Returns 0
-// when no row has a positive entry in c. Only chooses: change_basis records the choice.
-int choose_leaving(const tableau_store &s, int c, pivot_rule rule);
+// Whether row i takes part in the minimum-ratio test for column c: a strictly positive entry in
+// c and a right-hand side of zero or more. The choice of the leaving row and every screen that
+// shows the test ask this one question.
+bool row_can_leave(const tableau_store &s, int i, int c);
 
-// True when all but one of the variable columns of the objective row are negative: the
-// objective cannot improve further.
-bool objective_optimal(const tableau_store &s, const table_row &objective);
+// The leaving row for column c by the exact minimum-ratio test over the rows that can leave; ties
+// go to the lowest row (largest_coefficient) or to the row with the lowest basic variable
+// (lowest_index). Returns 0 when no row has a positive entry in c. Only chooses: change_basis
+// records the choice.
+int choose_leaving(const tableau_store &s, int c, pivot_rule rule);

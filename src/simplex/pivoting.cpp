@@ -1,6 +1,8 @@
 // Pivot step and pricing out.
 #include "simplex/pivoting.h"
 
+#include <cassert>
+
 namespace {
 
 // row[j] = row[j] - e * pivot_row[j], with e read once before the loop.
@@ -19,6 +21,9 @@ int basic_row_of(const tableau_store &s, int column) {
 
 void pivot(tableau_store &s, int row, int col, table_row &objective) {
     fraction *pivot_row = s.tableau[row];
+    // The leaving-row choice takes only strictly positive entries, and the removal of the
+    // artificial variables only non-zero ones.
+    assert(pivot_row[col].num != 0);
     fraction inverse = frac_reciprocal(pivot_row[col]);
     for (int j = 1; j <= s.n_cols; ++j)
         pivot_row[j] = frac_mul(pivot_row[j], inverse, s.overflow);
@@ -37,11 +42,11 @@ void change_basis(tableau_store &s, int row, int col) {
 
 void price_out(tableau_store &s, table_row &objective) {
     for (int j = 1; j <= s.n_cols; ++j) {
-        if (s.col_class[j] != class_unit || objective[j].num == 0)
+        if (objective[j].num == 0)
             continue;
         int i = basic_row_of(s, j);
         if (i == 0)
-            continue; // a unit column outside the basis: nothing to price out against
+            continue; // not basic: nothing to price out against
         // objective[k] = objective[k] + (-objective[j]) * tableau[i][k]
         eliminate(s, objective, objective[j], s.tableau[i]);
     }

@@ -18,6 +18,7 @@ bool add_artificial_column(tableau_store &s, int r) {
     s.n_artificial += 1;
     widen_row(s, r);
     s.tableau[r][column] = {1, 1};
+    s.records.artificial_col[s.records.origin[r]] = column;
     return true;
 }
 
@@ -43,10 +44,8 @@ void record_unit_columns(tableau_store &s) {
 
 void add_artificials(tableau_store &s) {
     for (int r = 1; r <= s.n_rows && !s.too_big; ++r) {
-        if (row_basic(s, r) != relation_greater)
-            continue;
-        row_basic(s, r) = 0; // no basic variable yet
-        add_artificial_column(s, r);
+        if (s.relation[r] == relation_greater)
+            add_artificial_column(s, r);
     }
 }
 
@@ -57,7 +56,7 @@ void complete_basis(tableau_store &s) {
     if (count_unit_columns(s) <= s.n_rows)
         record_unit_columns(s);
     for (int r = 1; r <= s.n_rows; ++r) {
-        if (row_basic(s, r) != 0)
+        if (row_basic(s, r) != no_basic)
             continue;
         if (!add_artificial_column(s, r))
             return;

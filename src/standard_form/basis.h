@@ -3,7 +3,7 @@
 
 #include "model/tableau_store.h"
 
-// Gives every row still coded ">" an artificial column (code cleared, -1 in w_row).
+// Gives every ">" row (after any turning round) an artificial column, with -1 in w_row.
 void add_artificials(tableau_store &s);
 
 // Records each unit column as the basic variable of the row that holds its 1 (the highest column

@@ -19,13 +19,3 @@ void classify_columns(tableau_store &s) {
             nonzero == 0 ? class_zero : (nonzero == 1 && whole_sum == 1 ? class_unit : class_other);
     }
 }
-
-void mark_basic_columns(tableau_store &s) {
-    for (int c = 1; c <= s.n_cols; ++c)
-        s.col_class[c] = class_other;
-    for (int r = 1; r <= s.n_rows; ++r) {
-        int basic = row_basic(s, r);
-        if (basic >= 1 && basic <= s.n_cols)
-            s.col_class[basic] = class_unit;
-    }
-}

@@ -1,5 +1,5 @@
-// Column classes: the zero columns, the unit columns and the rest, as row alignment, basis
-// detection and both phases of the simplex need them.
+// Column classes: the zero columns, the unit columns and the rest, as row alignment and basis
+// detection need them while standard form is built.
 #pragma once
 
 #include "model/tableau_store.h"
@@ -8,7 +8,3 @@
 // no non-zero numerator, class_unit for a column whose single non-zero cell is exactly 1/1,
 // class_other otherwise; column 0 and the right-hand-side column are always class_other.
 void classify_columns(tableau_store &s);
-
-// Fills col_class[1..n_cols] from the recorded basis: class_unit for each row's basic column,
-// class_other for every other column.
-void mark_basic_columns(tableau_store &s);

@@ -26,11 +26,12 @@ void negate_row(tableau_store &s, int r) {
         else
             f = frac_negate(f); // only the denominator can take the sign
     }
-    int64_t &code = row_basic(s, r);
+    int32_t &code = s.relation[r];
     if (code == relation_less)
         code = relation_greater;
     else if (code == relation_greater)
         code = relation_less;
+    s.records.negated[s.records.origin[r]] = true;
 }
 
 // Lowest column of the unbroken run of all-zero columns that ends in front of the right-hand side.
@@ -45,10 +46,14 @@ int slack_target(tableau_store &s) {
     return k;
 }
 
+// The slack or surplus column lands in the lowest all-zero column, which may be a typed
+// variable's that no constraint uses; the record says which column it became.
 bool insert_column(tableau_store &s, int r, int32_t coefficient) {
     if (!widen_row(s, r))
         return false;
-    s.tableau[r][slack_target(s)] = {coefficient, 1};
+    int column = slack_target(s);
+    s.tableau[r][column] = {coefficient, 1};
+    s.records.slack_col[s.records.origin[r]] = column;
     return true;
 }
 
@@ -89,13 +94,10 @@ void add_slack_surplus(tableau_store &s) {
     for (int i = 1; i <= s.n_rows; ++i) {
         if (frac_is_negative(s.tableau[i][s.n_cols]))
             negate_row(s, i);
-        int code = row_basic(s, i);
+        int code = s.relation[i];
         if (code == relation_greater && !insert_column(s, i, -1))
             return;
-        if (code == relation_less) {
-            row_basic(s, i) = 0; // no basic variable yet
-            if (!insert_column(s, i, 1))
-                return;
-        }
+        if (code == relation_less && !insert_column(s, i, 1))
+            return;
     }
 }

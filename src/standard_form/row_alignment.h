@@ -11,10 +11,10 @@
 void align_rows(tableau_store &s);
 
 // For each constraint row in order: a negative right-hand side first turns the row round
-// (every value negated, "<" and ">" swapped); then a ">" row receives a surplus column (-1, code
-// kept for the artificial step) and a "<" row a slack column (+1, code cleared). Each coefficient
-// goes into the lowest all-zero column in front of the right-hand side. Sets too_big and stops
-// when a column would pass column 98.
+// (every value negated, "<" and ">" swapped, recorded as negated); then a ">" row receives a
+// surplus column (-1) and a "<" row a slack column (+1), recorded as its slack column. Each
+// coefficient goes into the lowest all-zero column in front of the right-hand side. Sets too_big
+// and stops when a column would pass column 98.
 void add_slack_surplus(tableau_store &s);
 
 // Widens row r by one column in front of its right-hand side and brings every other row level;
