@@ -1,4 +1,4 @@
-// The whole program, plain and in teaching mode, with arbitrary bytes as everything typed on the
+// The whole program, plain, in teaching mode and in exercise mode, with arbitrary bytes as everything typed on the
 // keyboard: reader, standard form, both phases and display. Whatever is typed, the run must end at
 // the final pause with one of the two exit statuses, and the sanitizers must stay quiet on the way.
 #include <cstddef>
@@ -12,11 +12,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static tableau_store s; // too large for the stack; zero-filled again for every run
     const std::string keys(reinterpret_cast<const char *>(data), size);
     const std::string last_prompt = "Premetere INVIO per terminare... ";
-    for (bool teaching : {false, true}) {
+    // Exercise mode reads the same bytes as the student's answers.
+    for (int mode = 0; mode < 3; ++mode) {
         s = tableau_store{};
         std::istringstream in(keys);
         std::ostringstream out;
-        int status = run_program(s, in, out, teaching);
+        int status = run_program(s, in, out, mode > 0, default_screen, mode == 2);
         if ((status != 0 && status != -1) || !out.str().ends_with(last_prompt))
             __builtin_trap();
     }

@@ -15,23 +15,6 @@ namespace {
 
 using i128 = __int128;
 
-// rhs / entry, exactly: two fields of 64 bits at most make a product that fits in 128.
-number_text ratio_form(fraction rhs, fraction entry) {
-    return lowest_form(i128{rhs.num} * entry.den, i128{rhs.den} * entry.num);
-}
-
-void print_ratio_test(const tableau_store &s, const phase_run &run, std::ostream &out) {
-    put_format(out, "Test del rapporto minimo sulla colonna x%d:\n", run.col);
-    for (int i = 1; i <= s.n_rows; ++i) {
-        if (!row_can_leave(s, i, run.col))
-            continue;
-        fraction entry = s.tableau[i][run.col], rhs = s.tableau[i][s.n_cols];
-        put_format(out, "\triga %d (x%d): %s : %s = %s", i, row_basic(s, i), view(stored_form(rhs)),
-                   view(stored_form(entry)), view(ratio_form(rhs, entry)));
-        put(out, i == run.row ? "\t<- minimo\n" : "\n");
-    }
-}
-
 const char *relation_text(int32_t code) {
     return code == relation_less ? "<=" : (code == relation_greater ? ">=" : "=");
 }
@@ -52,16 +35,41 @@ void print_failed_check(const solution_check &check, std::ostream &out) {
 
 } // namespace
 
-void print_choice(const tableau_store &s, const phase_run &run, std::ostream &out) {
-    if (run.end != phase_end::running)
-        return;
+number_text ratio_form(fraction rhs, fraction entry) {
+    // Two fields of 64 bits at most make a product that fits in 128.
+    return lowest_form(i128{rhs.num} * entry.den, i128{rhs.den} * entry.num);
+}
+
+void print_ratio_test(const tableau_store &s, int col, int row, std::ostream &out) {
+    put_format(out, "Test del rapporto minimo sulla colonna x%d:\n", col);
+    for (int i = 1; i <= s.n_rows; ++i) {
+        if (!row_can_leave(s, i, col))
+            continue;
+        fraction entry = s.tableau[i][col], rhs = s.tableau[i][s.n_cols];
+        put_format(out, "\triga %d (x%d): %s : %s = %s", i, row_basic(s, i), view(stored_form(rhs)),
+                   view(stored_form(entry)), view(ratio_form(rhs, entry)));
+        put(out, i == row ? "\t<- minimo\n" : "\n");
+    }
+}
+
+void print_pivot(const tableau_store &s, const phase_run &run, std::ostream &out) {
     put_format(out, "Entra x%d, esce x%d (riga %d), elemento pivot %s\n", run.col,
                row_basic(s, run.row), run.row, view(stored_form(s.tableau[run.row][run.col])));
-    print_ratio_test(s, run, out);
+    print_ratio_test(s, run.col, run.row, out);
+}
+
+void print_rule_note(const phase_run &run, std::ostream &out) {
     if (run.rule == pivot_rule::lowest_index)
         put(out, "Regola del minimo indice: il pivot precedente era degenere, quindi entra la "
                  "prima colonna migliorante e a pari rapporto esce la variabile di indice "
                  "minore\n");
+}
+
+void print_choice(const tableau_store &s, const phase_run &run, std::ostream &out) {
+    if (run.end != phase_end::running)
+        return;
+    print_pivot(s, run, out);
+    print_rule_note(run, out);
 }
 
 void print_removal(const artificial_removal &removal, std::ostream &out) {

@@ -5,6 +5,7 @@
 
 #include <iosfwd>
 
+#include "console/number_text.h"
 #include "model/tableau_store.h"
 #include "simplex/phases.h"
 
@@ -12,6 +13,16 @@
 // ratio test of every row with a positive entry in the entering column, the chosen row marked,
 // and a line when the lowest-index rule made the choice.
 void print_choice(const tableau_store &s, const phase_run &run, std::ostream &out);
+
+// The parts of print_choice, for a pivot chosen by hand: the "Entra ..." line with the ratio test
+// of run.col, run.row marked; the ratio test alone, `row` marked; the lowest-index line when that
+// rule is in force.
+void print_pivot(const tableau_store &s, const phase_run &run, std::ostream &out);
+void print_ratio_test(const tableau_store &s, int col, int row, std::ostream &out);
+void print_rule_note(const phase_run &run, std::ostream &out);
+
+// The ratio rhs / entry of a row, in lowest terms, as the ratio test shows it.
+number_text ratio_form(fraction rhs, fraction entry);
 
 // One line for each artificial variable pivoted out of the basis and each redundant row deleted.
 void print_removal(const artificial_removal &removal, std::ostream &out);
