@@ -26,6 +26,7 @@ struct asking {
     std::istream &in;
     std::ostream &out;
     exercise_state &ex;
+    bool helped; // the last question was answered by a help
 };
 
 // A line of this mode, broken between words to fit the screen: the values in it are short
@@ -136,7 +137,8 @@ answer next_answer(const asking &a) {
 }
 
 // Counts a question answered: right at the first try, or answered by a help.
-void count_question(const asking &a, bool right_first, bool helped) {
+void count_question(asking &a, bool right_first, bool helped) {
+    a.helped = helped;
     a.ex.questions += 1;
     a.ex.right_first += right_first ? 1 : 0;
     a.ex.helps += helped ? 1 : 0;
@@ -190,7 +192,7 @@ void explain_entering(const tableau_store &s, const phase_run &run, const enteri
 }
 
 // Asks until a right answer or a help. Returns the entering column, 0 for a right "ottimo".
-int ask_entering(const tableau_store &s, const phase_run &run, const asking &a) {
+int ask_entering(const tableau_store &s, const phase_run &run, asking &a) {
     bool missed = false;
     for (;;) {
         put(a.out, entering_prompt);
@@ -287,7 +289,7 @@ void explain_leaving(const tableau_store &s, int col, const leaving_check &check
 }
 
 // Asks until a right answer or a help. Returns the leaving row, 0 for a right "illimitato".
-int ask_leaving(const tableau_store &s, const phase_run &run, int col, const asking &a) {
+int ask_leaving(const tableau_store &s, const phase_run &run, int col, asking &a) {
     bool missed = false;
     for (;;) {
         put(a.out, leaving_prompt);
@@ -321,13 +323,16 @@ int ask_leaving(const tableau_store &s, const phase_run &run, int col, const ask
 
 // ---- One tableau ----
 
+// A basis met again after a pivot the student chose. One the program chose for the student (both
+// answers given by a help) follows the lowest-index rule after a degenerate pivot, which never
+// cycles, though it may pass again through bases the student's own choices went through.
 void warn_if_repeated(const tableau_store &s, const phase_run &run, const asking &a) {
     if (a.ex.phase != run.phase) {
         a.ex.phase = run.phase;
         a.ex.bases.count = a.ex.bases.next = 0;
     }
     fraction value = phase_objective(s, run)[s.n_cols];
-    if (basis_seen_before(a.ex.bases, s, value))
+    if (basis_seen_before(a.ex.bases, s, value) && !a.ex.pivot_by_program)
         say(a,
             "Attenzione: base gia' vista da quando l'obiettivo vale %s: le scelte stanno "
             "ciclando. La regola del minimo indice (entra la prima colonna con coefficiente "
@@ -339,7 +344,7 @@ void warn_if_repeated(const tableau_store &s, const phase_run &run, const asking
 
 bool ask_pivot(const tableau_store &s, phase_run &run, exercise_state &ex, std::istream &in,
                std::ostream &out) {
-    asking a{in, out, ex};
+    asking a{in, out, ex, false};
     warn_if_repeated(s, run, a);
     // The final tableau that follows a right "ottimo" or "illimitato" stands apart from it.
     int col = ask_entering(s, run, a);
@@ -349,6 +354,7 @@ bool ask_pivot(const tableau_store &s, phase_run &run, exercise_state &ex, std::
         return true;
     }
     note_other_column(s, run, col, a);
+    bool entering_helped = a.helped;
     int row = ask_leaving(s, run, col, a);
     if (row == 0) {
         end_phase_by_hand(s, run, phase_end::unbounded, col);
@@ -357,6 +363,7 @@ bool ask_pivot(const tableau_store &s, phase_run &run, exercise_state &ex, std::
     }
     bool rule_pivot = col == choose_entering(s, phase_objective(s, run), run.rule) &&
                       row == choose_leaving(s, col, run.rule);
+    ex.pivot_by_program = entering_helped && a.helped;
     choose_pivot_by_hand(s, run, row, col);
     print_pivot(s, run, out);
     if (rule_pivot)

@@ -12,13 +12,14 @@
 
 // The student's side of one run.
 struct exercise_state {
-    int width;           // of the screen, for the lines this mode writes
-    int questions;       // questions answered
-    int right_first;     // of those, right at the first answer that was not empty
-    int helps;           // answered by "?", or by the program itself once the input ended
-    bool input_ended;    // from then on the program answers every question itself
-    int phase;           // the phase whose bases `bases` holds
-    basis_history bases; // met in that phase since its objective value last changed
+    int width;             // of the screen, for the lines this mode writes
+    int questions;         // questions answered
+    int right_first;       // of those, right at the first answer that was not empty
+    int helps;             // answered by "?", or by the program itself once the input ended
+    bool input_ended;      // from then on the program answers every question itself
+    int phase;             // the phase whose bases `bases` holds
+    bool pivot_by_program; // both answers of the last pivot were given by a help
+    basis_history bases;   // met in that phase since its objective value last changed
 };
 
 // The questions under the tableau on screen, whose phase `run` is (running, or ended by the
