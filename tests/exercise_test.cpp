@@ -442,3 +442,112 @@ TEST(ExerciseProperty, RandomAnswersReachTheTeachingRunsVerdict) {
     EXPECT_GT(ended_input, 50);
     EXPECT_EQ(endings, 400);
 }
+
+namespace {
+
+// The worked example: minimise x1 + 2x2 with x1 + x2 = 2, x1 - x2 <= 1.
+const std::string worked = "\n1 2\n1 1 = 2\n1 -1 < 1\nq\n";
+
+program_run run_exercise(const std::string &keys) {
+    auto s = fresh_store();
+    std::istringstream in(keys);
+    std::ostringstream out;
+    int status = run_program(*s, in, out, true, default_screen, true);
+    return {out.str(), status};
+}
+
+std::string repeated(const std::string &text, int n) {
+    std::string all;
+    for (int k = 0; k < n; ++k)
+        all += text;
+    return all;
+}
+
+} // namespace
+
+// Every ending, the problem alone typed and every question answered by the program at the end
+// of input: the tally comes last before the final pause, each question a help.
+TEST(Exercise, EveryEndingShowsTheTally) {
+    struct ending_case {
+        const char *name;
+        std::string keys;
+        const char *ending; // the last line before the tally
+        int questions;
+    } cases[] = {
+        {"optimal", worked, "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n", 6},
+        {"unbounded", "\n-1 -1\n1 -1 < 1\nq\n", "facendo entrare x2, z decresce senza limite\n", 4},
+        {"infeasible", "\n1 1\n1 1 < 1\n1 1 > 2\nq\n", "nessun punto soddisfa tutti i vincoli\n",
+         3},
+        {"overflow",
+         "\n-1 -1 -1\n2147483647/3 1 1 < 1000000007\n1 2147483646/5 7 < 999999937\n"
+         "3 1 2147483645/11 < 999999929\nq\n",
+         "\nerror: overflow aritmetico!\n", -1},
+        {"too big", "\n1\n" + repeated("1 > 1\n", 50) + "q\n", "error: problema troppo grande!\n",
+         0},
+    };
+    for (const ending_case &c : cases) {
+        SCOPED_TRACE(c.name);
+        program_run run = run_exercise(c.keys);
+        EXPECT_EQ(run.status, 0); // the end of input is the final key
+        size_t tally = run.screen.rfind("Esercizio: 0 scelte giuste al primo tentativo su ");
+        ASSERT_NE(tally, std::string::npos);
+        EXPECT_TRUE(run.screen.substr(0, tally).ends_with(c.ending));
+        int by_program = count_of(run.screen, "(input finito: risponde il programma)");
+        EXPECT_TRUE(run.screen.substr(tally).starts_with(tally_line(0, by_program, by_program)));
+        EXPECT_TRUE(run.screen.ends_with(tally_line(0, by_program, by_program) + final_prompt));
+        if (c.questions >= 0) {
+            EXPECT_EQ(by_program, c.questions);
+        }
+    }
+}
+
+// Answers are one line each, read whatever their case and surrounding blanks; a variable is xN
+// or N. An empty line asks again without counting; so does nothing else.
+TEST(Exercise, AnswersAreReadAsWritten) {
+    const std::string pauses_then = "\n"; // the pause after the standard form
+    struct answer_case {
+        const char *name;
+        std::string answers; // to the first question of phase 1 (x1 enters, x3 leaves)
+        const char *tally;
+    } cases[] = {
+        {"plain", "x1\nx3\n", "2 scelte giuste al primo tentativo su"},
+        {"upper case, blanks, CR", "  X1 \t\r\n3\r\n", "2 scelte giuste al primo tentativo su"},
+        {"leading zeros", "x01\n003\n", "2 scelte giuste al primo tentativo su"},
+        {"empty lines first", "\n\n   \nx1\n\nx3\n", "2 scelte giuste al primo tentativo su"},
+        {"a word and a long line", "x1 x2\n" + std::string(200, '1') + "\nx1\nx3\n",
+         "1 scelte giuste al primo tentativo su"},
+    };
+    for (const answer_case &c : cases) {
+        SCOPED_TRACE(c.name);
+        program_run run = run_exercise(worked + pauses_then + c.answers);
+        EXPECT_NE(run.screen.find("Entra x1, esce x3 (riga 2), elemento pivot 1\n"),
+                  std::string::npos);
+        EXPECT_NE(run.screen.find(c.tally), std::string::npos);
+    }
+    // A huge variable number is named as typed, not as some other column.
+    program_run run = run_exercise(worked + "\nx123456789012\n");
+    EXPECT_NE(run.screen.find("Risposta errata: x123456789012 non e' una colonna del tableau"),
+              std::string::npos);
+}
+
+// A pause of teaching and exercise mode takes a whole line, so a word typed there is neither the
+// next answer nor the next pause; the plain program's pause still takes one character.
+TEST(Exercise, PausesTakeAWholeLine) {
+    const std::string answers = "x1\nx3\n\nx2\nx4\n\nottimo\n\n\nottimo\n\n";
+    program_run typed = run_exercise(worked + "\n" + answers);
+    std::string with_words = answers;
+    for (size_t at = with_words.find("\n\n"); at != std::string::npos;
+         at = with_words.find("\n\n", at + 8))
+        with_words.insert(at + 1, "ottimo x9");
+    program_run worded = run_exercise("2 3" + worked + "x1 ottimo\n" + with_words);
+    EXPECT_EQ(worded.screen, typed.screen);
+    EXPECT_EQ(worded.status, 0); // the final pause read "ottimo x9", not Enter
+    EXPECT_EQ(typed.status, -1);
+    EXPECT_NE(typed.screen.find("Esercizio: 6 scelte giuste al primo tentativo su 6, 0 aiuti\n"),
+              std::string::npos);
+
+    std::string plenty(20, '\n');
+    EXPECT_EQ(run_with_keys("2 3" + worked + plenty, true).screen,
+              run_with_keys(worked + plenty, true).screen);
+    EXPECT_NE(run_with_keys("2 3" + worked + plenty).screen, run_with_keys(worked + plenty).screen);
+}

@@ -220,18 +220,29 @@ TEST(ProgramOptions, AnsweredWithoutReadingTheKeyboard) {
 TEST(ProgramOptions, RunsInTheModeAsked) {
     const struct {
         std::vector<std::string> args;
-        bool teaching;
-    } cases[] = {{{}, false}, {{"-p"}, true}, {{"--passi"}, true}, {{"-p", "--passi", "-p"}, true}};
+        bool teaching, exercise;
+    } cases[] = {{{}, false, false},
+                 {{"-p"}, true, false},
+                 {{"--passi"}, true, false},
+                 {{"-p", "--passi", "-p"}, true, false},
+                 {{"-e"}, true, true},
+                 {{"--esercizio", "-p"}, true, true},
+                 {{"--passi", "--esercizio", "-e"}, true, true}};
     const std::string keys = problem + "\n\n\n\n\n" + std::string(100, '\n');
-    for (const auto &[args, teaching] : cases) {
+    for (const auto &[args, teaching, exercise] : cases) {
         parsed_run parsed = parse_in_process(args);
         EXPECT_FALSE(parsed.options.answered) << args.size();
         EXPECT_EQ(parsed.options.teaching, teaching) << args.size();
+        EXPECT_EQ(parsed.options.exercise, exercise) << args.size();
         EXPECT_EQ(parsed.out + parsed.err, "") << args.size();
         command_run run = run_binary_with(args, keys);
-        EXPECT_EQ(run.status, 255) << args.size();
+        // In exercise mode empty lines only ask again, so the keys run out before the final
+        // pause: the program answers every question left, and the end of input is the last key.
+        EXPECT_EQ(run.status, exercise ? 0 : 255) << args.size();
         EXPECT_EQ(run.err, "") << args.size();
         EXPECT_NE(run.out.find("\nSoluzione Ottima!\n"), std::string::npos) << args.size();
+        EXPECT_EQ(run.out.find("(input finito: risponde il programma)") != std::string::npos,
+                  exercise);
         EXPECT_TRUE(run.out.ends_with(final_prompt)) << args.size();
         EXPECT_GT(run.keys_read, 0) << args.size();
     }
@@ -242,9 +253,12 @@ TEST(ProgramOptions, RunsInTheModeAsked) {
 TEST(ProgramOptions, HelpTellsHowToTypeAndFeedAProblem) {
     const std::string help = parse_in_process({"-h"}).out;
     for (const char *text :
-         {"Uso: simplesso", "-p, --passi", "-h, --help", "--version", "1 1 = 2", "1 -1 < 1", "3/4",
-          "q", "simplesso < problema.txt", "6 in tutto", "yes ''", "dipende dalle iterazioni"})
+         {"Uso: simplesso", "-p, --passi", "-e, --esercizio", "-h, --help", "--version", "1 1 = 2",
+          "1 -1 < 1", "3/4", "q", "simplesso < problema.txt", "6 in tutto", "yes ''",
+          "dipende dalle iterazioni", "a fine file il programma risponde da solo"})
         EXPECT_NE(help.find(text), std::string::npos) << "missing: " << text;
+    // A terminal of 80x24 shows it whole.
+    EXPECT_LE(std::count(help.begin(), help.end(), '\n'), 24);
     size_t line_start = 0;
     for (size_t k = 0; k < help.size(); ++k) {
         unsigned char c = help[k];
@@ -271,9 +285,14 @@ TEST(ProgramOptions, EndlessEnterKeysAfterTheProblemEndTheRun) {
         std::ofstream(problem_only, std::ios::binary) << keys.substr(0, keys.find('\n', q + 1) + 1);
         std::string expected =
             file_text(std::filesystem::path(entry.path()).replace_extension(".out"));
-        // The golden screen is the one of the mode its .args file names (none: plain).
+        // The golden screen is the one of the mode its .args file names (none: plain); an
+        // exercise run's screen depends on its answers, so it is compared with neither.
         std::filesystem::path args = std::filesystem::path(entry.path()).replace_extension(".args");
-        std::string golden_mode = std::filesystem::exists(args) ? " --passi" : "";
+        std::string golden_mode;
+        if (std::filesystem::exists(args)) {
+            golden_mode = " " + file_text(args.string());
+            golden_mode.erase(golden_mode.find_last_not_of(" \n") + 1);
+        }
         for (const char *mode : {"", " --passi"}) {
             std::string screen = problem_only + ".screen";
             std::string command = "(cat '" + problem_only + "'; yes '') | '" SIMPLESSO_BINARY "'" +

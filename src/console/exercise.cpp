@@ -67,7 +67,7 @@ enum class answer_kind { empty, help, optimal, unbounded, variable, other };
 struct answer {
     answer_kind kind;
     int var;       // the variable's number, for `variable` (past every column when very long)
-    char name[24]; // "x" and its digits without leading zeros
+    char name[48]; // "x" and its digits without leading zeros, as typed
 };
 
 constexpr int past_every_column = 1000000;
@@ -85,12 +85,13 @@ answer variable_answer(std::string_view text) {
         return a;
     while (text.size() > 1 && text[0] == '0')
         text.remove_prefix(1);
-    if (text.size() > 6) // no tableau has a million columns
-        text = text.substr(0, 7);
+    if (text.size() + 2 > sizeof a.name)
+        return a;
     a.kind = answer_kind::variable;
     a.name[0] = 'x';
     text.copy(a.name + 1, text.size());
-    for (char c : text)
+    // No tableau has a million columns: a longer number is past every one of them.
+    for (char c : text.substr(0, 7))
         a.var = a.var * 10 + (c - '0');
     if (text.size() > 6)
         a.var = past_every_column;
