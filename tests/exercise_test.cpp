@@ -448,14 +448,6 @@ namespace {
 // The worked example: minimise x1 + 2x2 with x1 + x2 = 2, x1 - x2 <= 1.
 const std::string worked = "\n1 2\n1 1 = 2\n1 -1 < 1\nq\n";
 
-program_run run_exercise(const std::string &keys) {
-    auto s = fresh_store();
-    std::istringstream in(keys);
-    std::ostringstream out;
-    int status = run_program(*s, in, out, true, default_screen, true);
-    return {out.str(), status};
-}
-
 std::string repeated(const std::string &text, int n) {
     std::string all;
     for (int k = 0; k < n; ++k)
@@ -487,7 +479,7 @@ TEST(Exercise, EveryEndingShowsTheTally) {
     };
     for (const ending_case &c : cases) {
         SCOPED_TRACE(c.name);
-        program_run run = run_exercise(c.keys);
+        program_run run = run_exercise_with_keys(c.keys);
         EXPECT_EQ(run.status, 0); // the end of input is the final key
         size_t tally = run.screen.rfind("Esercizio: 0 scelte giuste al primo tentativo su ");
         ASSERT_NE(tally, std::string::npos);
@@ -519,13 +511,13 @@ TEST(Exercise, AnswersAreReadAsWritten) {
     };
     for (const answer_case &c : cases) {
         SCOPED_TRACE(c.name);
-        program_run run = run_exercise(worked + pauses_then + c.answers);
+        program_run run = run_exercise_with_keys(worked + pauses_then + c.answers);
         EXPECT_NE(run.screen.find("Entra x1, esce x3 (riga 2), elemento pivot 1\n"),
                   std::string::npos);
         EXPECT_NE(run.screen.find(c.tally), std::string::npos);
     }
     // A huge variable number is named as typed, not as some other column.
-    program_run run = run_exercise(worked + "\nx123456789012\n");
+    program_run run = run_exercise_with_keys(worked + "\nx123456789012\n");
     EXPECT_NE(run.screen.find("Risposta errata: x123456789012 non e' una colonna del tableau"),
               std::string::npos);
 }
@@ -534,12 +526,12 @@ TEST(Exercise, AnswersAreReadAsWritten) {
 // next answer nor the next pause; the plain program's pause still takes one character.
 TEST(Exercise, PausesTakeAWholeLine) {
     const std::string answers = "x1\nx3\n\nx2\nx4\n\nottimo\n\n\nottimo\n\n";
-    program_run typed = run_exercise(worked + "\n" + answers);
+    program_run typed = run_exercise_with_keys(worked + "\n" + answers);
     std::string with_words = answers;
     for (size_t at = with_words.find("\n\n"); at != std::string::npos;
          at = with_words.find("\n\n", at + 8))
         with_words.insert(at + 1, "ottimo x9");
-    program_run worded = run_exercise("2 3" + worked + "x1 ottimo\n" + with_words);
+    program_run worded = run_exercise_with_keys("2 3" + worked + "x1 ottimo\n" + with_words);
     EXPECT_EQ(worded.screen, typed.screen);
     EXPECT_EQ(worded.status, 0); // the final pause read "ottimo x9", not Enter
     EXPECT_EQ(typed.status, -1);

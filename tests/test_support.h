@@ -118,6 +118,15 @@ inline program_run run_with_keys(const std::string &keys) {
     return run_with_keys(keys, false);
 }
 
+// The whole program in exercise mode, `keys` holding the answers as well.
+inline program_run run_exercise_with_keys(const std::string &keys) {
+    auto s = fresh_store();
+    std::istringstream in(keys);
+    std::ostringstream out;
+    int status = run_program(*s, in, out, true, default_screen, true);
+    return {out.str(), status};
+}
+
 // Reads a problem typed as `keys` into a fresh store; the prompts go to `screen` when given.
 inline std::unique_ptr<tableau_store> read_typed(const std::string &keys,
                                                  std::string *screen = nullptr) {
