@@ -1,6 +1,7 @@
-// The whole program, plain, in teaching mode and in exercise mode, with arbitrary bytes as everything typed on the
-// keyboard: reader, standard form, both phases and display. Whatever is typed, the run must end at
-// the final pause with one of the two exit statuses, and the sanitizers must stay quiet on the way.
+// The whole program, plain, in teaching mode and in exercise mode, with arbitrary bytes as
+// everything typed on the keyboard: reader, standard form, both phases and display. Whatever is
+// typed, the run must end at the final pause with one of the two exit statuses, and the sanitizers
+// must stay quiet on the way.
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
