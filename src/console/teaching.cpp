@@ -141,9 +141,14 @@ const char *relation_text(int32_t code) {
     return code == relation_less ? "<=" : (code == relation_greater ? ">=" : "=");
 }
 
+// How the solution lines name the optimum: the minimum of z, or under --max its maximum.
+const char *objective_name(bool maximise) {
+    return maximise ? "max z" : "z";
+}
+
 // The first check that fails, written after "Verifica fallita: "; false when none does.
-bool find_failed_check(const typed_problem &typed, const fraction *x, fraction z, std::ostream &out,
-                       bool &overflow) {
+bool find_failed_check(const typed_problem &typed, bool maximise, const fraction *x, fraction z,
+                       std::ostream &out, bool &overflow) {
     for (int j = 1; j <= typed.n_vars; ++j)
         if (frac_is_negative(x[j])) {
             put_format(out, "Verifica fallita: x%d = %s < 0\n", j, view(lowest_form(x[j])));
@@ -163,13 +168,16 @@ bool find_failed_check(const typed_problem &typed, const fraction *x, fraction z
                    view(lowest_form(lhs)), relation_text(code), view(lowest_form(rhs)));
         return true;
     }
-    // Row 0 holds the costs negated, so c*x is minus its product with x.
-    fraction minus_cx = typed_product(typed, 0, typed.n_vars, x, overflow);
-    bool equal = frac_add(minus_cx, z, overflow).num == 0;
-    if (overflow || equal)
+    // Row 0 holds the costs negated, so c*x is minus its product with x; under --max it holds
+    // them as typed.
+    fraction cx = typed_product(typed, 0, typed.n_vars, x, overflow);
+    if (!maximise)
+        cx = frac_negate(cx);
+    int order = compare(cx, z, overflow);
+    if (overflow || order == 0)
         return false;
-    put_format(out, "Verifica fallita: c*x = %s, diverso da z = %s\n",
-               view(lowest_form(-i128{minus_cx.num}, minus_cx.den)), view(lowest_form(z)));
+    put_format(out, "Verifica fallita: c*x = %s, diverso da %s = %s\n", view(lowest_form(cx)),
+               objective_name(maximise), view(lowest_form(z)));
     return true;
 }
 
@@ -215,9 +223,12 @@ void print_solution(const tableau_store &s, std::ostream &out) {
     put(out, "Soluzione: ");
     for (int j = 1; j <= s.typed.n_vars; ++j)
         put_format(out, j > 1 ? ", x%d = %s" : "x%d = %s", j, view(lowest_form(x[j])));
+    // Under --max the tableaux minimised -z: the maximum is minus their optimum.
     fraction z = s.tableau[0][s.n_cols];
-    put_format(out, "\nValore ottimo: z = %s\n", view(lowest_form(z)));
-    print_verification(s.typed, x, z, out);
+    if (s.maximise)
+        z = frac_negate(z);
+    put_format(out, "\nValore ottimo: %s = %s\n", objective_name(s.maximise), view(lowest_form(z)));
+    print_verification(s.typed, s.maximise, x, z, out);
 }
 
 void print_infeasible(const tableau_store &s, std::ostream &out) {
@@ -225,21 +236,22 @@ void print_infeasible(const tableau_store &s, std::ostream &out) {
                view(lowest_form(s.w_row[s.n_cols])));
 }
 
-void print_unbounded(const phase_run &run, std::ostream &out) {
+void print_unbounded(const tableau_store &s, const phase_run &run, std::ostream &out) {
+    // Under --max the tableaux minimise -z, which decreases as z grows.
     put_format(out,
-               "La colonna x%d non ha elementi positivi: facendo entrare x%d, z decresce senza "
-               "limite\n",
-               run.col, run.col);
+               "La colonna x%d non ha elementi positivi: facendo entrare x%d, z %s senza limite\n",
+               run.col, run.col, s.maximise ? "cresce" : "decresce");
 }
 
-void print_verification(const typed_problem &typed, const fraction *x, fraction z,
+void print_verification(const typed_problem &typed, bool maximise, const fraction *x, fraction z,
                         std::ostream &out) {
     bool overflow = false;
-    bool failed = find_failed_check(typed, x, z, out, overflow);
+    bool failed = find_failed_check(typed, maximise, x, z, out, overflow);
     if (failed)
         return;
     if (overflow)
         put(out, "Verifica non eseguita: overflow aritmetico\n");
     else
-        put(out, "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n");
+        put_format(out, "Verifica: tutti i vincoli sono soddisfatti e c*x = %s\n",
+                   objective_name(maximise));
 }

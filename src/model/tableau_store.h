@@ -47,6 +47,7 @@ struct tableau_store {
     bool overflow;       // a stored result needed more than 64 bits: no result can be trusted
     bool too_big;        // a column was refused because the right-hand side would pass column 98
     typed_problem typed; // filled only where a solution is to be checked
+    bool maximise;       // --max: row 0 is the row of -z, the costs as typed
 };
 
 // The row's length: the column of its right-hand side.
