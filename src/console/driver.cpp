@@ -152,17 +152,20 @@ void print_verdict(const tableau_store &s, const phase_run &run, const console &
     bool unbounded = run.end == phase_end::unbounded;
     put(c.out, unbounded ? "\nProblema illimitato!\n" : "\nSoluzione Ottima!\n");
     if (c.teaching && unbounded)
-        print_unbounded(run, c.out);
+        print_unbounded(s, run, c.out);
     else if (c.teaching)
         print_solution(s, c.out);
 }
 
 } // namespace
 
-int run_program(tableau_store &s, std::istream &in, std::ostream &out, bool teaching) {
+int run_program(tableau_store &s, std::istream &in, std::ostream &out, run_mode mode) {
+    bool teaching = mode.teaching;
     console c{in, out, teaching};
+    s.maximise = mode.maximise;
     start_screen(in, out);
-    read_problem(s, in, out);
+    if (!read_problem(s, in, out))
+        return final_pause(in, out); // nothing to solve
     put(out, "\n");
     print_problem(s, out);
     build_standard_form(s);

@@ -14,5 +14,5 @@ int main(int argc, char **argv) {
     program_options options = parse_options(argc, argv, std::cout, std::cerr);
     if (options.answered)
         return options.status;
-    return run_program(store, std::cin, std::cout, options.teaching);
+    return run_program(store, std::cin, std::cout, {options.teaching, options.maximise});
 }

@@ -9,11 +9,13 @@
 
 namespace {
 
-enum class option_kind { teaching, help, version, unknown };
+enum class option_kind { teaching, maximise, help, version, unknown };
 
 option_kind kind_of(std::string_view arg) {
     if (arg == "-p" || arg == "--passi")
         return option_kind::teaching;
+    if (arg == "-m" || arg == "--max")
+        return option_kind::maximise;
     if (arg == "-h" || arg == "--help")
         return option_kind::help;
     if (arg == "--version")
@@ -23,33 +25,41 @@ option_kind kind_of(std::string_view arg) {
 
 // Plain ASCII like every screen of the program, so no accented letters.
 constexpr std::string_view usage_text =
-    "Uso: simplesso [-p | --passi] [-h | --help] [--version]\n"
+    "Uso: simplesso [-p | --passi] [-m | --max] [-h | --help] [--version]\n"
     "\n"
     "Risolve un problema di programmazione lineare con il metodo del simplesso\n"
     "primale a due fasi, tutto in frazioni esatte, e mostra i tableau di ogni\n"
-    "fase. La funzione obiettivo e' sempre da minimizzare e ogni variabile e' >= 0.\n"
+    "fase. La funzione obiettivo si minimizza (con --max si massimizza) e ogni\n"
+    "variabile e' >= 0.\n"
     "\n"
     "Opzioni:\n"
     "  -p, --passi    modo didattico: mostra anche ogni pivot (variabile che entra,\n"
     "                 variabile che esce, elemento pivot, test del rapporto), la\n"
     "                 soluzione e la sua verifica\n"
+    "  -m, --max      massimizza la funzione obiettivo: i tableau minimizzano -z,\n"
+    "                 e alla fine max z = -(RHS della riga obiettivo)\n"
     "  -h, --help     mostra questo aiuto ed esce\n"
     "      --version  mostra la versione ed esce\n"
-    "Senza opzioni mostra i tableau iniziale e finale di ogni fase. Un'opzione\n"
-    "sconosciuta e' un errore (stato di uscita 2); --help vale prima di --version,\n"
-    "e tutte e due prima di --passi. Con --help e --version non si legge nulla.\n"
+    "Senza opzioni mostra i tableau iniziale e finale di ogni fase. Le opzioni\n"
+    "valgono in qualsiasi ordine (-p -m, --max --passi). Un'opzione sconosciuta\n"
+    "e' un errore (stato di uscita 2); --help vale prima di --version, e tutte e\n"
+    "due prima di --passi e --max. Con --help e --version non si legge nulla.\n"
     "\n"
-    "Come si scrive il problema: una riga alla volta, parole separate da uno spazio.\n"
+    "Come si scrive il problema: una riga alla volta, parole separate da spazi.\n"
     "  - La prima riga: i costi della funzione obiettivo, in ordine di variabile.\n"
     "        1 2          vuol dire  min z = x1 + 2 x2\n"
-    "  - Poi una riga per vincolo: i coefficienti, la relazione come parola a se\n"
-    "    stante, il termine noto.\n"
+    "        3 5          con --max vuol dire  max z = 3 x1 + 5 x2\n"
+    "  - Poi una riga per vincolo: i coefficienti, la relazione, il termine noto.\n"
     "        1 1 = 2      vuol dire  x1 + x2 = 2\n"
-    "        1 -1 < 1     vuol dire  x1 - x2 <= 1\n"
-    "    Le relazioni: < (minore o uguale), = (uguale), > (maggiore o uguale);\n"
-    "    <=, == e >= valgono come <, = e >.\n"
-    "  - Ogni numero e' un intero o una frazione: 4, -3, 3/4, -1/2.\n"
-    "  - Una riga che comincia con q chiude i vincoli e avvia il calcolo\n"
+    "        1 -1 <= 1    vuol dire  x1 - x2 <= 1  (anche 1 -1<=1)\n"
+    "    Le relazioni: < <= =< (minore o uguale), = == (uguale), > >= =>\n"
+    "    (maggiore o uguale), e i segni Unicode di minore e maggiore o uguale.\n"
+    "    Ogni vincolo ha una sola relazione e dopo di essa solo il termine noto.\n"
+    "  - Ogni numero e' un intero, una frazione o un decimale esatto:\n"
+    "    4, -3, 3/4, -1/2, 0.4, 0,4 (= 2/5), .5, -2,75.\n"
+    "  - Una riga con una parola che non e' un numero (3x1, max, x) e' rifiutata\n"
+    "    con un messaggio, e la stessa domanda torna.\n"
+    "  - Una riga che comincia con q (o Q) chiude i vincoli e avvia il calcolo\n"
     "    (al massimo 99 vincoli, 98 caratteri per riga).\n"
     "\n"
     "Da un file: simplesso < problema.txt  (oppure simplesso --passi < problema.txt)\n"
@@ -69,18 +79,21 @@ constexpr std::string_view usage_text =
 program_options answer(std::ostream &stream, std::string_view text, int status) {
     put(stream, text);
     stream.flush();
-    return {false, true, status};
+    return {false, false, true, status};
 }
 
 } // namespace
 
 program_options parse_options(int argc, const char *const *argv, std::ostream &out,
                               std::ostream &err) {
-    bool teaching = false, help = false, version = false;
+    bool teaching = false, maximise = false, help = false, version = false;
     for (int k = 1; k < argc; ++k) {
         switch (kind_of(argv[k])) {
         case option_kind::teaching:
             teaching = true;
+            break;
+        case option_kind::maximise:
+            maximise = true;
             break;
         case option_kind::help:
             help = true;
@@ -98,5 +111,5 @@ program_options parse_options(int argc, const char *const *argv, std::ostream &o
         return answer(out, usage_text, 0);
     if (version)
         return answer(out, "simplesso " SIMPLESSO_VERSION "\n", 0);
-    return {teaching, false, 0};
+    return {teaching, maximise, false, 0};
 }
