@@ -421,7 +421,7 @@ TEST(ExerciseProperty, RandomAnswersReachTheTeachingRunsVerdict) {
         student_keyboard keyboard;
         keyboard.st = &st;
         std::istream in(&keyboard);
-        int status = run_program(*s, in, out, true, default_screen, true);
+        int status = run_program(*s, in, out, run_mode{true, false, true, default_screen});
         const std::string screen = out.str();
         SCOPED_TRACE("problem " + std::to_string(problem) + ":" + keys);
         EXPECT_EQ(st.failure, "");

@@ -13,9 +13,26 @@
 
 namespace {
 
-std::string typed_keys(const std::string &name) {
-    std::ifstream file(std::string(SIMPLESSO_TEST_DIR) + "/golden/" + name + ".in");
+std::string golden_file(const std::string &name, const char *extension) {
+    std::ifstream file(std::string(SIMPLESSO_TEST_DIR) + "/golden/" + name + extension);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::string typed_keys(const std::string &name) {
+    return golden_file(name, ".in");
+}
+
+// The mode a golden run's arguments (NAME.args, none for a plain run) ask for.
+run_mode golden_mode(const std::string &name) {
+    std::istringstream words(golden_file(name, ".args"));
+    run_mode mode{false, false, false, default_screen};
+    for (std::string word; words >> word;) {
+        mode.teaching = mode.teaching || word == "--passi" || word == "-p";
+        mode.maximise = mode.maximise || word == "--max" || word == "-m";
+        mode.exercise = mode.exercise || word == "--esercizio" || word == "-e";
+        mode.teaching = mode.teaching || mode.exercise;
+    }
+    return mode;
 }
 
 // The right-hand side of the objective line of the last tableau on the screen.
@@ -34,7 +51,7 @@ struct golden_answer {
     const char *value;     // the last objective value, in lowest terms; none after an overflow
     const char *explained; // teaching and exercise mode (passi_*, esercizio_*): the lines between
                            // verdict and final pause, the exercise tally last
-    const char *shown;     // teaching and exercise mode: a line the run must show on the way
+    const char *shown;     // a text the run must show on the way, or nullptr
 };
 
 // Values: the optimum (phase 2), or the least sum of artificials (infeasible), or the vertex
@@ -86,6 +103,24 @@ const golden_answer answers[] = {
     // rows are tight, needs more than 32 bits; in lowest terms every value of the two pivots to
     // it fits in 35. With 32-bit fields this problem ended in an overflow.
     {"past_32_bits", "optimal", "-28396419056/269324621", "", nullptr},
+    // Hillier-Lieberman's radiation problem typed with decimals: min 0.4x1 + 0.5x2 with
+    // 0.3x1 + 0.1x2 <= 2.7, 0.5x1 + 0.5x2 = 6, 0.6x1 + 0.4x2 >= 6. Of every basis of the standard
+    // form the feasible ones give 21/4 at (15/2, 9/2) as the least value.
+    {"passi_radiation", "optimal", "21/4",
+     "Soluzione: x1 = 15/2, x2 = 9/2\nValore ottimo: z = 21/4\n"
+     "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n",
+     "Min z -> -2/5x1-1/2x2=0\nMatrice dei vincoli\n+3/10x1+1/10x2<27/10\n+1/2x1+1/2x2=6\n"
+     "+3/5x1+2/5x2>6\n"},
+    // The Wyndor glass problem, --max: max 3x1 + 5x2 with x1 <= 4, 2x2 <= 12, 3x1 + 2x2 <= 18.
+    // The best vertex is (2, 6) with 36; the tableaux minimise -z, so their last value is -36.
+    {"passi_wyndor_max", "optimal", "-36",
+     "Soluzione: x1 = 2, x2 = 6\nValore ottimo: max z = 36\n"
+     "Verifica: tutti i vincoli sono soddisfatti e c*x = max z\n",
+     "Max z -> -3x1-5x2=0\n"},
+    // --max: max x1 + 2x2 with -x1 + x2 <= 2, x1 - x2 <= 1. Along (1, 1) both rows keep their
+    // value and z grows by 3. x2 enters first (2 > 1) and leaves the vertex (0, 2), z = 4: the
+    // tableau of -z shows -4, and the column of x1 is -1, 0 there.
+    {"max_unbounded", "unbounded", "-4", "", "Max z -> -x1-2x2=0\n"},
     // Exercise runs: the answers typed are in the .in file; the tally counts them by hand. The
     // worked example answered with the rule's six choices.
     {"esercizio_regola", "optimal", "5/2",
@@ -180,10 +215,11 @@ std::string grid(const std::string &objective, const std::vector<std::string> &r
 TEST(GoldenAnswers, VerdictAndObjectiveValueMatchTheHandSolution) {
     for (const golden_answer &a : answers) {
         SCOPED_TRACE(a.name);
+        run_mode mode = golden_mode(a.name);
         bool exercise = std::string(a.name).starts_with("esercizio_");
-        bool teaching = exercise || std::string(a.name).starts_with("passi_");
-        program_run run = exercise ? run_exercise_with_keys(typed_keys(a.name))
-                                   : run_with_keys(typed_keys(a.name), teaching);
+        EXPECT_EQ(mode.exercise, exercise);
+        EXPECT_EQ(mode.teaching, exercise || std::string(a.name).starts_with("passi_"));
+        program_run run = run_with_keys(typed_keys(a.name), mode);
         std::string ending =
             verdict_text(a.verdict) + a.explained + "Premetere INVIO per terminare... ";
         EXPECT_EQ(tail(run.screen, ending.size()), ending);

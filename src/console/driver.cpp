@@ -179,20 +179,21 @@ void print_verdict(const tableau_store &s, const phase_run &run, const console &
     bool unbounded = run.end == phase_end::unbounded;
     put(c.out, unbounded ? "\nProblema illimitato!\n" : "\nSoluzione Ottima!\n");
     if (c.teaching && unbounded)
-        print_unbounded(run, c.out);
+        print_unbounded(s, run, c.out);
     else if (c.teaching)
         print_solution(s, c.out);
 }
 
 } // namespace
 
-int run_program(tableau_store &s, std::istream &in, std::ostream &out, bool teaching, int width,
-                bool exercise) {
+int run_program(tableau_store &s, std::istream &in, std::ostream &out, run_mode mode) {
     exercise_state ex{};
-    ex.width = width;
-    console c{in, out, teaching || exercise, exercise ? &ex : nullptr};
+    ex.width = mode.width > 0 ? mode.width : default_screen;
+    console c{in, out, mode.teaching || mode.exercise, mode.exercise ? &ex : nullptr};
+    s.maximise = mode.maximise;
     start_screen(c);
-    read_problem(s, in, out);
+    if (!read_problem(s, in, out))
+        return final_pause(c); // nothing to solve
     put(out, "\n");
     print_problem(s, out);
     build_standard_form(s);

@@ -18,5 +18,6 @@ int main(int argc, char **argv) {
     // Only the modes that lay lines out ask the terminal: the plain program reads nothing but
     // the keyboard.
     int width = options.teaching ? screen_width() : default_screen;
-    return run_program(store, std::cin, std::cout, options.teaching, width, options.exercise);
+    return run_program(store, std::cin, std::cout,
+                       {options.teaching, options.maximise, options.exercise, width});
 }

@@ -9,13 +9,15 @@
 
 namespace {
 
-enum class option_kind { teaching, exercise, help, version, unknown };
+enum class option_kind { teaching, exercise, maximise, help, version, unknown };
 
 option_kind kind_of(std::string_view arg) {
     if (arg == "-p" || arg == "--passi")
         return option_kind::teaching;
     if (arg == "-e" || arg == "--esercizio")
         return option_kind::exercise;
+    if (arg == "-m" || arg == "--max")
+        return option_kind::maximise;
     if (arg == "-h" || arg == "--help")
         return option_kind::help;
     if (arg == "--version")
@@ -27,18 +29,18 @@ option_kind kind_of(std::string_view arg) {
 // fewer than 80 columns, so that it fits a terminal of 80x24.
 constexpr std::string_view usage_text =
     "Uso: simplesso [opzioni]            (poi il problema, una riga alla volta)\n"
-    "Simplesso primale a due fasi in frazioni esatte: min z, ogni variabile >= 0.\n"
+    "Simplesso primale a due fasi in frazioni esatte; ogni variabile e' >= 0.\n"
     "  -p, --passi      modo didattico: ogni pivot con il test del rapporto, la\n"
     "                   soluzione e la sua verifica\n"
-    "  -e, --esercizio  come --passi, ma a ogni tableau il pivot lo sceglie lo\n"
-    "                   studente: entrante xN (o N) oppure ottimo, uscente xN oppure\n"
-    "                   illimitato; ogni errore e' spiegato, ? da' la risposta\n"
+    "  -e, --esercizio  come --passi, ma il pivot lo sceglie lo studente: entrante\n"
+    "                   xN (o N) o ottimo, uscente xN o illimitato; ? per un aiuto\n"
+    "  -m, --max        massimizza (i tableau minimizzano -z); senza, si minimizza\n"
     "  -h, --help       questo aiuto            --version   la versione\n"
     "Le righe: i costi, un vincolo per riga, q per finire (al massimo 99 vincoli).\n"
-    "  1 2         min z = x1 + 2 x2       ogni numero: intero o frazione (3/4)\n"
-    "  1 1 = 2     x1 + x2 = 2             relazioni < = > (o <= == >=), ogni\n"
-    "  1 -1 < 1    x1 - x2 <= 1            parola separata da uno spazio\n"
-    "  q\n"
+    "  1 2        min z = x1 + 2 x2 (--max: max)  numeri: 4, -3, 3/4, 0.4, 0,4\n"
+    "  1 1 = 2    x1 + x2 = 2                     relazioni: < <= =< = == > >= =>\n"
+    "  1 -1 <= 1  x1 - x2 <= 1                    una parola come 3x1 e' rifiutata\n"
+    "  q          (parole separate da spazi)      e la domanda torna\n"
     "Da un file: simplesso < problema.txt. Ogni pausa legge un INVIO, una riga\n"
     "vuota: senza opzioni una prima del problema, quattro \"continuare\" e la finale,\n"
     "6 in tutto; con --passi il numero dipende dalle iterazioni; a fine file ogni\n"
@@ -48,20 +50,20 @@ constexpr std::string_view usage_text =
     "domanda): nel file le risposte e le righe vuote delle pause, oppure solo il\n"
     "problema: a fine file il programma risponde da solo a ogni domanda.\n"
     "Stato di uscita: 255 se l'ultimo tasto e' INVIO, altrimenti 0; un'opzione\n"
-    "sconosciuta e' un errore (2). --help vale prima di --version, e tutte e due\n"
-    "prima di --passi ed --esercizio. Con --help e --version non si legge nulla.\n";
+    "sconosciuta e' un errore (2). Le opzioni valgono in ogni ordine; --help vale\n"
+    "prima di --version, e tutte e due prima delle altre: allora non si legge nulla.\n";
 
 program_options answer(std::ostream &stream, std::string_view text, int status) {
     put(stream, text);
     stream.flush();
-    return {false, false, true, status};
+    return {false, false, false, true, status};
 }
 
 } // namespace
 
 program_options parse_options(int argc, const char *const *argv, std::ostream &out,
                               std::ostream &err) {
-    bool teaching = false, exercise = false, help = false, version = false;
+    bool teaching = false, exercise = false, maximise = false, help = false, version = false;
     for (int k = 1; k < argc; ++k) {
         switch (kind_of(argv[k])) {
         case option_kind::teaching:
@@ -69,6 +71,9 @@ program_options parse_options(int argc, const char *const *argv, std::ostream &o
             break;
         case option_kind::exercise:
             exercise = true;
+            break;
+        case option_kind::maximise:
+            maximise = true;
             break;
         case option_kind::help:
             help = true;
@@ -86,5 +91,5 @@ program_options parse_options(int argc, const char *const *argv, std::ostream &o
         return answer(out, usage_text, 0);
     if (version)
         return answer(out, "simplesso " SIMPLESSO_VERSION "\n", 0);
-    return {teaching || exercise, exercise, false, 0};
+    return {teaching || exercise, exercise, maximise, false, 0};
 }

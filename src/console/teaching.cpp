@@ -19,8 +19,13 @@ const char *relation_text(int32_t code) {
     return code == relation_less ? "<=" : (code == relation_greater ? ">=" : "=");
 }
 
+// How the solution lines name the optimum: the minimum of z, or under --max its maximum.
+const char *objective_name(bool maximise) {
+    return maximise ? "max z" : "z";
+}
+
 // The check that failed, after "Verifica fallita: ".
-void print_failed_check(const solution_check &check, std::ostream &out) {
+void print_failed_check(const solution_check &check, bool maximise, std::ostream &out) {
     if (check.outcome == check_outcome::negative_value)
         put_format(out, "Verifica fallita: x%d = %s < 0\n", check.index,
                    view(lowest_form(check.lhs)));
@@ -29,8 +34,9 @@ void print_failed_check(const solution_check &check, std::ostream &out) {
                    view(lowest_form(check.lhs)), relation_text(check.relation),
                    view(lowest_form(check.rhs)));
     else
-        put_format(out, "Verifica fallita: c*x = %s, diverso da z = %s\n",
-                   view(lowest_form(check.lhs)), view(lowest_form(check.rhs)));
+        put_format(out, "Verifica fallita: c*x = %s, diverso da %s = %s\n",
+                   view(lowest_form(check.lhs)), objective_name(maximise),
+                   view(lowest_form(check.rhs)));
 }
 
 } // namespace
@@ -89,7 +95,8 @@ void print_solution(const tableau_store &s, std::ostream &out) {
     put(out, "Soluzione: ");
     for (int j = 1; j <= solution.n_vars; ++j)
         put_format(out, j > 1 ? ", x%d = %s" : "x%d = %s", j, view(lowest_form(solution.x[j])));
-    put_format(out, "\nValore ottimo: z = %s\n", view(lowest_form(solution.z)));
+    put_format(out, "\nValore ottimo: %s = %s\n", objective_name(s.typed.maximise),
+               view(lowest_form(solution.z)));
     print_verification(s.typed, solution.x, solution.z, out);
 }
 
@@ -98,20 +105,21 @@ void print_infeasible(const tableau_store &s, std::ostream &out) {
                view(lowest_form(s.w_row[s.n_cols])));
 }
 
-void print_unbounded(const phase_run &run, std::ostream &out) {
+void print_unbounded(const tableau_store &s, const phase_run &run, std::ostream &out) {
+    // Under --max the tableaux minimise -z, which decreases as z grows.
     put_format(out,
-               "La colonna x%d non ha elementi positivi: facendo entrare x%d, z decresce senza "
-               "limite\n",
-               run.col, run.col);
+               "La colonna x%d non ha elementi positivi: facendo entrare x%d, z %s senza limite\n",
+               run.col, run.col, s.maximise ? "cresce" : "decresce");
 }
 
 void print_verification(const typed_problem &typed, const fraction *x, fraction z,
                         std::ostream &out) {
     solution_check check = check_solution(typed, x, z);
     if (check.outcome == check_outcome::passed)
-        put(out, "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n");
+        put_format(out, "Verifica: tutti i vincoli sono soddisfatti e c*x = %s\n",
+                   objective_name(typed.maximise));
     else if (check.outcome == check_outcome::overflow)
         put(out, "Verifica non eseguita: overflow aritmetico\n");
     else
-        print_failed_check(check, out);
+        print_failed_check(check, typed.maximise, out);
 }
