@@ -404,12 +404,15 @@ int count_of(const std::string &text, const std::string &part) {
 
 } // namespace
 
+// Every fourth problem is a maximisation (--max).
 TEST(ExerciseProperty, RandomAnswersReachTheTeachingRunsVerdict) {
     std::mt19937 rng(20261209);
     int endings = 0, refusals = 0, ended_input = 0;
     for (int problem = 0; problem < 400; ++problem) {
         std::string keys = generated_problem(rng);
-        std::string teaching = run_with_keys(keys + std::string(300, '\n'), true).screen;
+        bool maximise = problem % 4 == 3; // exercise mode combines with --max
+        std::string teaching =
+            run_with_keys(keys + std::string(300, '\n'), run_mode{true, maximise}).screen;
         auto s = fresh_store();
         std::ostringstream out;
         student st{};
@@ -421,7 +424,7 @@ TEST(ExerciseProperty, RandomAnswersReachTheTeachingRunsVerdict) {
         student_keyboard keyboard;
         keyboard.st = &st;
         std::istream in(&keyboard);
-        int status = run_program(*s, in, out, run_mode{true, false, true, default_screen});
+        int status = run_program(*s, in, out, run_mode{true, maximise, true, default_screen});
         const std::string screen = out.str();
         SCOPED_TRACE("problem " + std::to_string(problem) + ":" + keys);
         EXPECT_EQ(st.failure, "");
@@ -542,4 +545,19 @@ TEST(Exercise, PausesTakeAWholeLine) {
     EXPECT_EQ(run_with_keys("2 3" + worked + plenty, true).screen,
               run_with_keys(worked + plenty, true).screen);
     EXPECT_NE(run_with_keys("2 3" + worked + plenty).screen, run_with_keys(worked + plenty).screen);
+}
+
+// With --max the objective row is that of -z, and the verdict names the maximum: the Wyndor
+// glass problem, max 3x1 + 5x2, answered by "?" from the end of input: x2 enters (5), then x1 (3).
+TEST(Exercise, CombinesWithMax) {
+    program_run run = run_with_keys("\n3 5\n1 0 < 4\n0 2 < 12\n3 2 < 18\nq\n",
+                                    run_mode{true, true, true, default_screen});
+    for (const char *text :
+         {"Max z -> -3x1-5x2=0\n",
+          "Aiuto: entra x2, che ha il coefficiente positivo piu' grande della riga -z (5)\n",
+          "Aiuto: entra x1, che ha il coefficiente positivo piu' grande della riga -z (3)\n",
+          "Aiuto: ottimo, nessun coefficiente della riga -z e' positivo\n",
+          "Valore ottimo: max z = 36\n",
+          "Esercizio: 0 scelte giuste al primo tentativo su 5, 5 aiuti\n"})
+        EXPECT_NE(run.screen.find(text), std::string::npos) << text;
 }
