@@ -9,6 +9,7 @@
 #include "console/display.h"
 #include "console/input_reader.h"
 #include "console/teaching.h"
+#include "console/teaching_grid.h"
 #include "console/text_out.h"
 #include "simplex/phases.h"
 #include "standard_form/standard_form.h"
@@ -73,7 +74,25 @@ struct console {
     std::istream &in;
     std::ostream &out;
     bool teaching;
+    int width; // of the screen, for teaching mode's lines
 };
+
+constexpr grid_cell no_pivot{0, 0};
+
+// The pivot a running phase takes next, shown in brackets on teaching mode's grid.
+grid_cell next_pivot(const phase_run &run) {
+    return run.end == phase_end::running ? grid_cell{run.row, run.col} : no_pivot;
+}
+
+// The tableau under `objective`: teaching mode's aligned grid, or the plain grid.
+void show_tableau(const tableau_store &s, const table_row &objective, grid_cell pivot,
+                  const console &c) {
+    if (c.teaching)
+        print_teaching_tableau(s, objective, &objective == &s.w_row ? "w" : "z", pivot, c.width,
+                               c.out);
+    else
+        print_tableau(s, objective, c.out);
+}
 
 void show_choice(const tableau_store &s, const phase_run &run, const console &c) {
     if (c.teaching)
@@ -87,7 +106,7 @@ phase_end drive_phase(tableau_store &s, phase_run &run, const console &c) {
         run.phase == 1 ? "\nPrima Fase - Iterazione %d\n" : "\nSeconda Fase - Iterazione %d\n";
     while (continue_phase(s, run, c.teaching ? 1 : all_pivots) == phase_end::running) {
         put_format(c.out, heading, run.pivots);
-        print_tableau(s, phase_objective(s, run), c.out);
+        show_tableau(s, phase_objective(s, run), next_pivot(run), c);
         print_choice(s, run, c.out);
         continue_pause(c.in, c.out);
     }
@@ -101,7 +120,7 @@ void show_removal(const tableau_store &s, const phase_run &run, const artificial
         return;
     put(c.out, "\nSeconda Fase - Senza variabili artificiali\n");
     print_removal(removal, c.out);
-    print_tableau(s, s.tableau[0], c.out);
+    show_tableau(s, s.tableau[0], next_pivot(run), c);
     print_choice(s, run, c.out);
     continue_pause(c.in, c.out);
 }
@@ -109,16 +128,16 @@ void show_removal(const tableau_store &s, const phase_run &run, const artificial
 // Phase 1 from its priced-out tableau to its final one.
 phase_end phase1_screens(tableau_store &s, const console &c) {
     put(c.out, "\nPrima Fase - Tableau iniziale\n");
-    phase_run run = start_phase1(s);
+    phase_run run = start_phase1(s); // chosen before the screen, which marks the pivot
     if (run.end == phase_end::overflow)
         return phase_end::overflow;
-    print_tableau(s, s.w_row, c.out);
+    show_tableau(s, s.w_row, next_pivot(run), c);
     show_choice(s, run, c);
     continue_pause(c.in, c.out);
     if (drive_phase(s, run, c) == phase_end::overflow)
         return phase_end::overflow;
     put(c.out, "Prima Fase - Tableau finale\n");
-    print_tableau(s, s.w_row, c.out);
+    show_tableau(s, s.w_row, no_pivot, c);
     return run.end;
 }
 
@@ -128,13 +147,14 @@ phase_end phase2_screens(tableau_store &s, const console &c, phase_run &run) {
     put(c.out, "\nSeconda Fase - Tableau iniziale\n");
     if (!prepare_phase2(s))
         return phase_end::overflow;
-    print_tableau(s, s.tableau[0], c.out);
     bool had_artificials = s.n_artificial > 0;
     artificial_removal removal;
-    if (!had_artificials) {
+    // Without artificial columns begin_phase2 only chooses, so the screen can mark its pivot.
+    if (!had_artificials)
         run = begin_phase2(s, removal);
+    show_tableau(s, s.tableau[0], had_artificials ? no_pivot : next_pivot(run), c);
+    if (!had_artificials)
         show_choice(s, run, c);
-    }
     continue_pause(c.in, c.out);
     if (had_artificials) {
         run = begin_phase2(s, removal);
@@ -143,7 +163,7 @@ phase_end phase2_screens(tableau_store &s, const console &c, phase_run &run) {
     if (drive_phase(s, run, c) == phase_end::overflow)
         return phase_end::overflow;
     put(c.out, "Seconda Fase - Tableau finale\n");
-    print_tableau(s, s.tableau[0], c.out);
+    show_tableau(s, s.tableau[0], no_pivot, c);
     return run.end;
 }
 
@@ -159,8 +179,8 @@ void print_verdict(const tableau_store &s, const phase_run &run, const console &
 
 } // namespace
 
-int run_program(tableau_store &s, std::istream &in, std::ostream &out, bool teaching) {
-    console c{in, out, teaching};
+int run_program(tableau_store &s, std::istream &in, std::ostream &out, bool teaching, int width) {
+    console c{in, out, teaching, width};
     start_screen(in, out);
     read_problem(s, in, out);
     put(out, "\n");
@@ -168,7 +188,7 @@ int run_program(tableau_store &s, std::istream &in, std::ostream &out, bool teac
     build_standard_form(s);
     if (s.too_big)
         return stop_with(in, out, "error: problema troppo grande!\n");
-    print_tableau(s, s.w_row, out);
+    show_tableau(s, s.w_row, no_pivot, c);
     continue_pause(in, out);
 
     phase_end end = phase1_screens(s, c);
