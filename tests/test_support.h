@@ -105,12 +105,13 @@ struct program_run {
     int status;
 };
 
-// Runs the whole program with `keys` as everything typed on the keyboard.
-inline program_run run_with_keys(const std::string &keys, bool teaching) {
+// Runs the whole program with `keys` as everything typed on the keyboard, teaching mode's lines
+// laid out in `width` columns.
+inline program_run run_with_keys(const std::string &keys, bool teaching, int width = 80) {
     auto s = fresh_store();
     std::istringstream in(keys);
     std::ostringstream out;
-    int status = run_program(*s, in, out, teaching);
+    int status = run_program(*s, in, out, teaching, width);
     return {out.str(), status};
 }
 

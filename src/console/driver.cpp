@@ -10,6 +10,7 @@
 #include "console/input_reader.h"
 #include "console/teaching.h"
 #include "console/teaching_grid.h"
+#include "console/teaching_problem.h"
 #include "console/text_out.h"
 #include "simplex/phases.h"
 #include "standard_form/standard_form.h"
@@ -84,19 +85,37 @@ grid_cell next_pivot(const phase_run &run) {
     return run.end == phase_end::running ? grid_cell{run.row, run.col} : no_pivot;
 }
 
+// Row 0 holds -z when the typed objective is maximised.
+const char *objective_label(const tableau_store &s, const table_row &objective) {
+    if (&objective == &s.w_row)
+        return "w";
+    return s.maximise ? "-z" : "z";
+}
+
 // The tableau under `objective`: teaching mode's aligned grid, or the plain grid.
 void show_tableau(const tableau_store &s, const table_row &objective, grid_cell pivot,
                   const console &c) {
     if (c.teaching)
-        print_teaching_tableau(s, objective, &objective == &s.w_row ? "w" : "z", pivot, c.width,
-                               c.out);
+        print_teaching_tableau(s, objective, objective_label(s, objective), pivot, c.width, c.out);
     else
         print_tableau(s, objective, c.out);
 }
 
 void show_choice(const tableau_store &s, const phase_run &run, const console &c) {
     if (c.teaching)
-        print_choice(s, run, c.out);
+        print_choice(s, run, c.width, c.out);
+}
+
+// The first tableau. Teaching mode heads it, shows it with the objective phase 1 will minimise
+// (z when there is no artificial variable, so no phase 1), and names the columns under it.
+void show_standard_form(const tableau_store &s, const console &c) {
+    if (!c.teaching) {
+        print_tableau(s, s.w_row, c.out);
+        return;
+    }
+    put(c.out, "\nForma standard\n");
+    show_tableau(s, s.n_artificial > 0 ? s.w_row : s.tableau[0], no_pivot, c);
+    print_legend(s, c.width, c.out);
 }
 
 // Runs a begun phase to its end. Teaching mode takes one pivot at a time and shows the tableau
@@ -107,7 +126,7 @@ phase_end drive_phase(tableau_store &s, phase_run &run, const console &c) {
     while (continue_phase(s, run, c.teaching ? 1 : all_pivots) == phase_end::running) {
         put_format(c.out, heading, run.pivots);
         show_tableau(s, phase_objective(s, run), next_pivot(run), c);
-        print_choice(s, run, c.out);
+        print_choice(s, run, c.width, c.out);
         continue_pause(c.in, c.out);
     }
     return run.end;
@@ -119,9 +138,9 @@ void show_removal(const tableau_store &s, const phase_run &run, const artificial
     if (!c.teaching || run.end == phase_end::overflow)
         return;
     put(c.out, "\nSeconda Fase - Senza variabili artificiali\n");
-    print_removal(removal, c.out);
+    print_removal(removal, c.width, c.out);
     show_tableau(s, s.tableau[0], next_pivot(run), c);
-    print_choice(s, run, c.out);
+    print_choice(s, run, c.width, c.out);
     continue_pause(c.in, c.out);
 }
 
@@ -138,6 +157,19 @@ phase_end phase1_screens(tableau_store &s, const console &c) {
         return phase_end::overflow;
     put(c.out, "Prima Fase - Tableau finale\n");
     show_tableau(s, s.w_row, no_pivot, c);
+    return run.end;
+}
+
+// Teaching mode shows no phase 1 without artificial variables: w is 0 at the starting basis, so
+// the phase ends where it starts. The engine still takes its steps, so phase 2 starts as ever.
+bool phase1_shown(const tableau_store &s, const console &c) {
+    return !c.teaching || s.n_artificial > 0;
+}
+
+phase_end skip_phase1(tableau_store &s, const console &c) {
+    phase_run run = start_phase1(s);
+    if (continue_phase(s, run, all_pivots) == phase_end::optimal)
+        print_phase1_skipped(s, c.width, c.out);
     return run.end;
 }
 
@@ -172,9 +204,9 @@ void print_verdict(const tableau_store &s, const phase_run &run, const console &
     bool unbounded = run.end == phase_end::unbounded;
     put(c.out, unbounded ? "\nProblema illimitato!\n" : "\nSoluzione Ottima!\n");
     if (c.teaching && unbounded)
-        print_unbounded(run, c.out);
+        print_unbounded(s, run, c.width, c.out);
     else if (c.teaching)
-        print_solution(s, c.out);
+        print_solution(s, c.width, c.out);
 }
 
 } // namespace
@@ -186,21 +218,25 @@ int run_program(tableau_store &s, std::istream &in, std::ostream &out, bool teac
     put(out, "\n");
     print_problem(s, out);
     build_standard_form(s);
+    if (teaching)
+        print_written_problem(s.typed, c.width, out);
     if (s.too_big)
         return stop_with(in, out, "error: problema troppo grande!\n");
-    show_tableau(s, s.w_row, no_pivot, c);
+    show_standard_form(s, c);
     continue_pause(in, out);
 
-    phase_end end = phase1_screens(s, c);
+    bool phase1 = phase1_shown(s, c);
+    phase_end end = phase1 ? phase1_screens(s, c) : skip_phase1(s, c);
     if (end == phase_end::overflow)
         return stop_with(in, out, overflow_message);
     if (end == phase_end::infeasible) {
         put(out, "\nProblema inammissibile!\n");
         if (teaching)
-            print_infeasible(s, out);
+            print_infeasible(s, c.width, out);
         return final_pause(in, out);
     }
-    continue_pause(in, out);
+    if (phase1)
+        continue_pause(in, out);
     phase_run run{};
     if (phase2_screens(s, c, run) == phase_end::overflow)
         return stop_with(in, out, overflow_message);

@@ -21,50 +21,31 @@ option_kind kind_of(std::string_view arg) {
     return option_kind::unknown;
 }
 
-// Plain ASCII like every screen of the program, so no accented letters.
+// Plain ASCII like every screen of the program, so no accented letters. It fits a terminal of
+// 80 columns and 24 lines, the shell's next prompt included, with room for two more option
+// lines.
 constexpr std::string_view usage_text =
     "Uso: simplesso [-p | --passi] [-h | --help] [--version]\n"
-    "\n"
-    "Risolve un problema di programmazione lineare con il metodo del simplesso\n"
-    "primale a due fasi, tutto in frazioni esatte, e mostra i tableau di ogni\n"
-    "fase. La funzione obiettivo e' sempre da minimizzare e ogni variabile e' >= 0.\n"
-    "\n"
-    "Opzioni:\n"
-    "  -p, --passi    modo didattico: mostra anche ogni pivot (variabile che entra,\n"
-    "                 variabile che esce, elemento pivot, test del rapporto), la\n"
+    "Risolve un problema lineare (minimo, variabili >= 0) con il simplesso primale\n"
+    "a due fasi, in frazioni esatte, e ne mostra i tableau.\n"
+    "  -p, --passi    modo didattico: ogni pivot con il test del rapporto, la\n"
     "                 soluzione e la sua verifica\n"
     "  -h, --help     mostra questo aiuto ed esce\n"
     "      --version  mostra la versione ed esce\n"
-    "Senza opzioni mostra i tableau iniziale e finale di ogni fase. Un'opzione\n"
-    "sconosciuta e' un errore (stato di uscita 2); --help vale prima di --version,\n"
-    "e tutte e due prima di --passi. Con --help e --version non si legge nulla.\n"
-    "\n"
-    "Come si scrive il problema: una riga alla volta, parole separate da uno spazio.\n"
-    "  - La prima riga: i costi della funzione obiettivo, in ordine di variabile.\n"
-    "        1 2          vuol dire  min z = x1 + 2 x2\n"
-    "  - Poi una riga per vincolo: i coefficienti, la relazione come parola a se\n"
-    "    stante, il termine noto.\n"
-    "        1 1 = 2      vuol dire  x1 + x2 = 2\n"
-    "        1 -1 < 1     vuol dire  x1 - x2 <= 1\n"
-    "    Le relazioni: < (minore o uguale), = (uguale), > (maggiore o uguale);\n"
-    "    <=, == e >= valgono come <, = e >.\n"
-    "  - Ogni numero e' un intero o una frazione: 4, -3, 3/4, -1/2.\n"
-    "  - Una riga che comincia con q chiude i vincoli e avvia il calcolo\n"
-    "    (al massimo 99 vincoli, 98 caratteri per riga).\n"
-    "\n"
-    "Da un file: simplesso < problema.txt  (oppure simplesso --passi < problema.txt)\n"
-    "Ogni pausa legge un INVIO, cioe' una riga vuota del file:\n"
-    "  - senza opzioni: una prima del problema (il file comincia con una riga\n"
-    "    vuota), una per ognuna delle quattro pause \"continuare\" e una per la\n"
-    "    pausa finale: 6 in tutto;\n"
-    "  - con --passi: in piu' una per ogni schermata aggiunta (ogni iterazione\n"
-    "    che non chiude la sua fase, e il tableau senza variabili artificiali):\n"
-    "    il numero dipende dalle iterazioni del problema.\n"
-    "Le righe vuote in piu' restano non lette. Quando il file finisce, ogni pausa\n"
-    "rimasta prosegue da sola. Per dare INVIO a tutte le pause, in ogni modo:\n"
+    "Il problema, una riga alla volta, parole separate da uno spazio:\n"
+    "  1 2         i costi: min z = x1 + 2x2\n"
+    "  1 1 = 2     un vincolo: x1 + x2 = 2\n"
+    "  1 -1 < 1    un vincolo: x1 - x2 <= 1 (relazioni <, =, > o <=, ==, >=)\n"
+    "  q           fine dei vincoli (al massimo 99, righe di 98 caratteri)\n"
+    "Ogni numero e' un intero o una frazione: 4, -3, 3/4, -1/2.\n"
+    "Da un file: simplesso < problema.txt. Ogni pausa legge un INVIO (una riga\n"
+    "vuota): senza opzioni una prima del problema, quattro \"continuare\" e una\n"
+    "finale, 6 in tutto; con --passi una in piu' per ogni iterazione che non\n"
+    "chiude la sua fase e per il tableau senza variabili artificiali, due in meno\n"
+    "se non ce ne sono (niente prima fase): il numero dipende dalle iterazioni.\n"
+    "A file finito ogni pausa prosegue da sola. INVIO a tutte le pause:\n"
     "    (cat problema.txt; yes '') | simplesso --passi\n"
-    "(il file deve contenere la riga q). Stato di uscita: 255 se l'ultimo tasto\n"
-    "e' INVIO, altrimenti 0.\n";
+    "Stato di uscita: 255 se l'ultimo tasto e' INVIO, se no 0 (2: opzione ignota).\n";
 
 program_options answer(std::ostream &stream, std::string_view text, int status) {
     put(stream, text);

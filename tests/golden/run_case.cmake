@@ -1,5 +1,8 @@
 # Runs one golden case: PROGRAM with CASE.in on standard input, its screen written to SCREEN. When
 # CASE.args exists, its words are the program's arguments.
+# Teaching mode lays its lines out in COLUMNS when standard output is no terminal (a file here):
+# the screens are recorded 80 columns wide, whatever the machine running the tests has set.
+set(ENV{COLUMNS} 80)
 set(arguments "")
 if(EXISTS ${CASE}.args)
     file(READ ${CASE}.args arguments)
