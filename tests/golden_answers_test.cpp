@@ -63,9 +63,8 @@ const golden_answer answers[] = {
     {"passi_beale", "optimal", "-5/4",
      "Soluzione: x1 = 1, x2 = 0, x3 = 1, x4 = 0\nValore ottimo: z = -5/4\n"
      "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n",
-     "Regola del minimo indice: il pivot precedente era degenere, quindi entra la\n"
-     "    prima colonna migliorante e a pari rapporto esce la variabile di indice\n"
-     "    minore\n"},
+     "Regola del minimo indice: dopo un pivot degenere entra la prima colonna\n"
+     "    migliorante e, a pari rapporto, esce la variabile di indice minore\n"},
     // After x1 enters (x = (1, 0), z = -1) the column of x2 is -1, 0: the ray (1, 1) from there.
     {"passi_unbounded", "unbounded", "-1",
      "La colonna x2 non ha elementi positivi: se x2 entra, z decresce senza limite\n", nullptr},

@@ -75,8 +75,8 @@ void print_choice(const tableau_store &s, const phase_run &run, int width, std::
     print_ratio_test(s, run, width, out);
     if (run.rule == pivot_rule::lowest_index)
         put_words(out,
-                  "Regola del minimo indice: il pivot precedente era degenere, quindi entra la "
-                  "prima colonna migliorante e a pari rapporto esce la variabile di indice minore",
+                  "Regola del minimo indice: dopo un pivot degenere entra la prima colonna "
+                  "migliorante e, a pari rapporto, esce la variabile di indice minore",
                   width);
 }
 

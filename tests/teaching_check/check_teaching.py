@@ -40,8 +40,8 @@ PLAIN_TABLEAU = re.compile(r"\n\n\t((?:x\d+\t)*)RHS\n\t-+\n\t((?:\S+\t)*)\n\t-+\
 NAME = re.compile(r"x\d+|RHS")
 # What a continued line starts with, as long as or longer than the item the program kept whole.
 ITEM = re.compile(r"x\d+ = \S+|x\d+ >= 0|[+-] \S+|(?:<=|>=|=) \S+|<- minimo|\S+")
-LOWEST_INDEX = ("Regola del minimo indice: il pivot precedente era degenere, quindi entra la prima "
-                "colonna migliorante e a pari rapporto esce la variabile di indice minore")
+LOWEST_INDEX = ("Regola del minimo indice: dopo un pivot degenere entra la prima colonna "
+                "migliorante e, a pari rapporto, esce la variabile di indice minore")
 ENTRA = re.compile(r"Entra x(\d+), esce x(\d+) \(riga (\d+)\), elemento pivot (\S+)")
 RATIO_HEAD = re.compile(r"Test del rapporto minimo sulla colonna x(\d+):")
 RATIO_LINE = re.compile(r"  riga (\d+) \(x(\d+)\): (\S+) : (\S+) = (\S+)( <- minimo)?")
