@@ -7,6 +7,7 @@
 #include <string>
 
 #include "console/driver.h"
+#include "console/screen_width.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static tableau_store s; // too large for the stack; zero-filled again for every run
@@ -16,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         s = tableau_store{};
         std::istringstream in(keys);
         std::ostringstream out;
-        int status = run_program(s, in, out, teaching);
+        // Teaching mode on the narrowest screen, where the most lines break.
+        int status = run_program(s, in, out, teaching, narrowest_screen);
         if ((status != 0 && status != -1) || !out.str().ends_with(last_prompt))
             __builtin_trap();
     }
