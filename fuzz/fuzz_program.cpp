@@ -8,6 +8,7 @@
 #include <string>
 
 #include "console/driver.h"
+#include "console/screen_width.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static tableau_store s; // too large for the stack; zero-filled again for every run
@@ -17,6 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
          {run_mode{false, false}, run_mode{true, false}, run_mode{false, true},
           run_mode{true, true}, run_mode{true, false, true}, run_mode{true, true, true}}) {
         s = tableau_store{};
+        mode.width = narrowest_screen; // teaching lines on the narrowest screen, where most break
         std::istringstream in(keys);
         std::ostringstream out;
         int status = run_program(s, in, out, mode);

@@ -1,5 +1,6 @@
 // Teaching mode's layout pieces: the screen width, values as text, the aligned grid with its
-// blocks, and lines broken between items. Expected grids are laid out by hand.
+// blocks, and lines broken between items, alone and on the screens of whole runs. Expected grids
+// are laid out by hand.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -16,6 +17,8 @@
 #include "console/screen_width.h"
 #include "console/teaching_grid.h"
 #include "console/wrapped_line.h"
+#include "simplex/phases.h"
+#include "standard_form/standard_form.h"
 #include "test_support.h"
 
 namespace {
@@ -418,4 +421,173 @@ TEST(WrappedLine, BreaksOnlyBetweenItems) {
         put_wrapped(out, c.items, c.width);
         EXPECT_EQ(out.str(), c.want);
     }
+}
+
+namespace {
+
+// A tableau as the engine holds it when a screen shows it: objective row first, cells 1..n_cols.
+struct tableau_shot {
+    std::vector<std::vector<fraction>> lines;
+    std::vector<int64_t> basic;
+};
+
+tableau_shot shot(const tableau_store &s, const table_row &objective) {
+    tableau_shot t{{std::vector<fraction>(objective + 1, objective + s.n_cols + 1)}, {}};
+    for (int i = 1; i <= s.n_rows; ++i) {
+        t.lines.emplace_back(s.tableau[i] + 1, s.tableau[i] + s.n_cols + 1);
+        t.basic.push_back(row_basic(s, i));
+    }
+    return t;
+}
+
+// Every tableau a teaching run shows, in order, taken from the engine's own steps: the standard
+// form (w, or z without artificial variables), phase 1 pivot by pivot unless there is nothing to
+// minimise, phase 2 priced out, without the artificial variables, pivot by pivot.
+std::vector<tableau_shot> shown_tableaus(const std::string &keys) {
+    auto s = read_typed(keys);
+    std::vector<tableau_shot> shown;
+    build_standard_form(*s);
+    if (s->too_big)
+        return shown;
+    bool phase1 = s->n_artificial > 0;
+    shown.push_back(shot(*s, phase1 ? s->w_row : s->tableau[0]));
+    phase_run run = start_phase1(*s);
+    if (!phase1)
+        continue_phase(*s, run, all_pivots);
+    for (bool more = phase1 && run.end != phase_end::overflow; more;) {
+        shown.push_back(shot(*s, s->w_row));
+        more = continue_phase(*s, run, 1) == phase_end::running;
+    }
+    if (phase1 && run.end != phase_end::overflow)
+        shown.push_back(shot(*s, s->w_row)); // the final tableau
+    if (run.end != phase_end::optimal || !prepare_phase2(*s))
+        return shown;
+    shown.push_back(shot(*s, s->tableau[0]));
+    artificial_removal removal;
+    run = begin_phase2(*s, removal);
+    if (phase1 && run.end != phase_end::overflow)
+        shown.push_back(shot(*s, s->tableau[0]));
+    while (continue_phase(*s, run, 1) == phase_end::running)
+        shown.push_back(shot(*s, s->tableau[0]));
+    if (run.end != phase_end::overflow)
+        shown.push_back(shot(*s, s->tableau[0]));
+    return shown;
+}
+
+bool is_grid_header(const std::string &line) {
+    std::vector<std::string> names = words(line);
+    if (line.empty() || line[0] != ' ' || names.empty())
+        return false;
+    for (const std::string &name : names)
+        if (name != "RHS" && (name[0] != 'x' || name.size() < 2 ||
+                              name.find_first_not_of("0123456789", 1) != std::string::npos))
+            return false;
+    return true;
+}
+
+// The grids of a screen, each as the text of its blocks.
+std::vector<std::string> grids_of(const std::vector<std::string> &lines) {
+    std::vector<std::string> grids;
+    for (size_t k = 0; k < lines.size(); ++k) {
+        if (!is_grid_header(lines[k]))
+            continue;
+        std::string text;
+        for (bool last = false; !last; ++k) {
+            last = words(lines[k]).back() == "RHS";
+            for (; k < lines.size() && !lines[k].empty(); ++k)
+                text += lines[k] + "\n";
+            text += last ? "" : "\n";
+        }
+        grids.push_back(text);
+    }
+    return grids;
+}
+
+// A problem of n_vars variables whose rows, of every relation, hold at a point of small integers
+// or have right-hand sides drawn at random; rows are added while standard form, counted as if
+// every ">" and "=" row needed an artificial variable, stays within 98 columns.
+std::string random_problem(std::mt19937_64 &random, int n_vars, int rows) {
+    auto small = [&](int range) { return static_cast<int>(random() % (2 * range + 1)) - range; };
+    std::vector<int> x0(static_cast<size_t>(n_vars));
+    for (int &v : x0)
+        v = random() % 4 == 0 ? 0 : small(3) + 3;
+    std::string keys = "\n";
+    for (int j = 0; j < n_vars; ++j)
+        keys += std::to_string(small(5)) + (j + 1 < n_vars ? " " : "\n");
+    int columns = n_vars + 1;
+    bool feasible = random() % 4 != 0;
+    for (int i = 0; i < rows; ++i) {
+        char relation = "<=>"[random() % 3];
+        std::string row;
+        int lhs = 0;
+        for (int j = 0; j < n_vars; ++j) {
+            int a = random() % 3 == 0 ? 0 : small(5);
+            lhs += a * x0[static_cast<size_t>(j)];
+            row += std::to_string(a) + " ";
+        }
+        int gap = relation == '=' ? 0 : static_cast<int>(random() % 3);
+        int rhs = feasible ? lhs + (relation == '<' ? gap : -gap) : small(20);
+        bool turned = rhs < 0; // "<" turns into ">" and takes two columns
+        columns += relation == '=' ? 1 : ((relation == '>') != turned ? 2 : 1);
+        if (columns > max_rhs_col)
+            break;
+        keys += row + relation + " " + std::to_string(rhs) + "\n";
+    }
+    return keys + "q\n";
+}
+
+} // namespace
+
+// Whole teaching runs at widths 60, 80 and 132 on problems of up to 98 columns: no line after the
+// echo wider than the screen (but an item that alone is wider, which stays whole), and every grid
+// shows, in lowest terms, the values of the tableau the engine holds at that point.
+TEST(TeachingGrid, WholeRunsFitTheWidthAndShowTheEnginesTableaus) {
+    std::mt19937_64 random(1717);
+    int widest_columns = 0;
+    for (int width : {60, 80, 132})
+        for (int trial = 0; trial < 8; ++trial) {
+            // The first three as wide as the store allows, the rest of any size.
+            int n_vars = trial < 3 ? 28 : 1 + static_cast<int>(random() % 28);
+            int rows = trial < 3 ? max_rows : 1 + static_cast<int>(random() % 34);
+            std::string keys = random_problem(random, n_vars, rows);
+            program_run run = run_with_keys(keys + std::string(2000, '\n'), true, width);
+            size_t echo_end = run.screen.find("Il problema da risolvere:\n");
+            ASSERT_NE(echo_end, std::string::npos) << keys;
+            std::vector<std::string> lines = split(run.screen.substr(echo_end), "\n");
+            for (const std::string &line : lines) {
+                EXPECT_EQ(line.find('\t'), std::string::npos) << line;
+                size_t start = line.starts_with("    ") ? 4 : 0;
+                bool lone_item = line.find(' ', start) == std::string::npos;
+                EXPECT_TRUE(line.size() <= static_cast<size_t>(width) || lone_item)
+                    << "width " << width << ": " << line << "\n"
+                    << keys;
+            }
+            std::vector<tableau_shot> shown = shown_tableaus(keys);
+            std::vector<std::string> grids = grids_of(lines);
+            ASSERT_EQ(grids.size(), shown.size()) << keys;
+            EXPECT_FALSE(grids.empty()) << "too big for the tables:\n" << keys;
+            for (size_t g = 0; g < grids.size(); ++g) {
+                std::vector<read_block> blocks = read_grid(grids[g]);
+                const tableau_shot &t = shown[g];
+                widest_columns = std::max(widest_columns, static_cast<int>(t.lines[0].size()));
+                for (size_t k = 0; k < t.lines.size(); ++k) {
+                    std::vector<std::string> cells;
+                    for (const read_block &b : blocks) {
+                        ASSERT_EQ(b.lines.size(), t.lines.size()) << grids[g];
+                        cells.insert(cells.end(), b.lines[k].begin() + 1, b.lines[k].end());
+                    }
+                    if (k > 0) {
+                        EXPECT_EQ(blocks[0].lines[k][0], "x" + std::to_string(t.basic[k - 1]));
+                    }
+                    ASSERT_EQ(cells.size(), t.lines[k].size()) << grids[g];
+                    for (size_t j = 0; j < cells.size(); ++j) {
+                        std::string text = cells[j];
+                        if (text.front() == '[')
+                            text = text.substr(1, text.size() - 2);
+                        expect_lowest(text, t.lines[k][j].num, t.lines[k][j].den);
+                    }
+                }
+            }
+        }
+    EXPECT_GE(widest_columns, 90); // the widest tableaus came near the store's 98 columns
 }

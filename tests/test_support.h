@@ -114,8 +114,10 @@ inline program_run run_with_keys(const std::string &keys, run_mode mode) {
     return {out.str(), status};
 }
 
-inline program_run run_with_keys(const std::string &keys, bool teaching) {
-    return run_with_keys(keys, run_mode{teaching, false});
+// Teaching mode's lines laid out in `width` columns.
+inline program_run run_with_keys(const std::string &keys, bool teaching,
+                                 int width = default_screen) {
+    return run_with_keys(keys, run_mode{teaching, false, false, width});
 }
 
 inline program_run run_with_keys(const std::string &keys) {

@@ -10,6 +10,8 @@
 #include "console/exercise.h"
 #include "console/input_reader.h"
 #include "console/teaching.h"
+#include "console/teaching_grid.h"
+#include "console/teaching_problem.h"
 #include "console/text_out.h"
 #include "simplex/phases.h"
 #include "standard_form/standard_form.h"
@@ -45,6 +47,7 @@ struct console {
     std::ostream &out;
     bool teaching;
     exercise_state *exercise; // null unless in exercise mode
+    int width;                // of the screen, for teaching mode's lines
 };
 
 // A pause's key. Teaching and exercise mode take a whole line, so that a word typed at a pause
@@ -92,7 +95,7 @@ bool show_choice(const tableau_store &s, phase_run &run, const console &c) {
     if (c.exercise != nullptr)
         return ask_pivot(s, run, *c.exercise, c.in, c.out);
     if (c.teaching)
-        print_choice(s, run, c.out);
+        print_choice(s, run, c.width, c.out);
     return false;
 }
 
@@ -100,6 +103,43 @@ bool show_choice(const tableau_store &s, phase_run &run, const console &c) {
 void pause_after_choice(bool phase_ended, const console &c) {
     if (!phase_ended)
         continue_pause(c);
+}
+
+constexpr grid_cell no_pivot{0, 0};
+
+// The pivot a running phase takes next, shown in brackets on teaching mode's grid; exercise mode
+// shows none, since the student is to find it.
+grid_cell next_pivot(const phase_run &run, const console &c) {
+    bool shown = run.end == phase_end::running && c.exercise == nullptr;
+    return shown ? grid_cell{run.row, run.col} : no_pivot;
+}
+
+// Row 0 holds -z when the typed objective is maximised.
+const char *objective_label(const tableau_store &s, const table_row &objective) {
+    if (&objective == &s.w_row)
+        return "w";
+    return s.maximise ? "-z" : "z";
+}
+
+// The tableau under `objective`: teaching mode's aligned grid, or the plain grid.
+void show_tableau(const tableau_store &s, const table_row &objective, grid_cell pivot,
+                  const console &c) {
+    if (c.teaching)
+        print_teaching_tableau(s, objective, objective_label(s, objective), pivot, c.width, c.out);
+    else
+        print_tableau(s, objective, c.out);
+}
+
+// The first tableau. Teaching mode heads it, shows it with the objective phase 1 will minimise
+// (z when there is no artificial variable, so no phase 1), and names the columns under it.
+void show_standard_form(const tableau_store &s, const console &c) {
+    if (!c.teaching) {
+        print_tableau(s, s.w_row, c.out);
+        return;
+    }
+    put(c.out, "\nForma standard\n");
+    show_tableau(s, s.n_artificial > 0 ? s.w_row : s.tableau[0], no_pivot, c);
+    print_legend(s, c.width, c.out);
 }
 
 // Runs a begun phase to its end. Teaching mode takes one pivot at a time and shows the tableau
@@ -114,7 +154,7 @@ phase_end drive_phase(tableau_store &s, phase_run &run, const console &c) {
         if (run.end != phase_end::running && !asked)
             break;
         put_format(c.out, heading, run.pivots);
-        print_tableau(s, phase_objective(s, run), c.out);
+        show_tableau(s, phase_objective(s, run), next_pivot(run, c), c);
         pause_after_choice(show_choice(s, run, c), c);
     }
     return run.end;
@@ -126,25 +166,36 @@ void show_removal(const tableau_store &s, phase_run &run, const artificial_remov
     if (!c.teaching || run.end == phase_end::overflow)
         return;
     put(c.out, "\nSeconda Fase - Senza variabili artificiali\n");
-    print_removal(removal, c.out);
-    print_tableau(s, s.tableau[0], c.out);
+    print_removal(removal, c.width, c.out);
+    show_tableau(s, s.tableau[0], next_pivot(run, c), c);
     pause_after_choice(show_choice(s, run, c), c);
 }
 
 // Phase 1 from its priced-out tableau to its final one.
 phase_end phase1_screens(tableau_store &s, const console &c) {
     put(c.out, "\nPrima Fase - Tableau iniziale\n");
-    phase_run run = start_phase1(s);
+    phase_run run = start_phase1(s); // chosen before the screen, which marks the pivot
     if (run.end == phase_end::overflow)
         return phase_end::overflow;
-    print_tableau(s, s.w_row, c.out);
-    // Without artificial columns phase 1 has nothing to ask: w is 0 from the start.
-    bool asks = c.exercise == nullptr || s.n_artificial > 0;
-    pause_after_choice(asks && show_choice(s, run, c), c);
+    show_tableau(s, s.w_row, next_pivot(run, c), c);
+    pause_after_choice(show_choice(s, run, c), c);
     if (drive_phase(s, run, c) == phase_end::overflow)
         return phase_end::overflow;
     put(c.out, "Prima Fase - Tableau finale\n");
-    print_tableau(s, s.w_row, c.out);
+    show_tableau(s, s.w_row, no_pivot, c);
+    return run.end;
+}
+
+// Teaching mode shows no phase 1 without artificial variables: w is 0 at the starting basis, so
+// the phase ends where it starts. The engine still takes its steps, so phase 2 starts as ever.
+bool phase1_shown(const tableau_store &s, const console &c) {
+    return !c.teaching || s.n_artificial > 0;
+}
+
+phase_end skip_phase1(tableau_store &s, const console &c) {
+    phase_run run = start_phase1(s);
+    if (continue_phase(s, run, all_pivots) == phase_end::optimal)
+        print_phase1_skipped(s, c.width, c.out);
     return run.end;
 }
 
@@ -154,14 +205,15 @@ phase_end phase2_screens(tableau_store &s, const console &c, phase_run &run) {
     put(c.out, "\nSeconda Fase - Tableau iniziale\n");
     if (!prepare_phase2(s))
         return phase_end::overflow;
-    print_tableau(s, s.tableau[0], c.out);
     bool had_artificials = s.n_artificial > 0;
     artificial_removal removal;
     bool ended = false;
-    if (!had_artificials) {
+    // Without artificial columns begin_phase2 only chooses, so the screen can mark its pivot.
+    if (!had_artificials)
         run = begin_phase2(s, removal);
+    show_tableau(s, s.tableau[0], had_artificials ? no_pivot : next_pivot(run, c), c);
+    if (!had_artificials)
         ended = run.end != phase_end::overflow && show_choice(s, run, c);
-    }
     pause_after_choice(ended, c);
     if (had_artificials) {
         run = begin_phase2(s, removal);
@@ -170,7 +222,7 @@ phase_end phase2_screens(tableau_store &s, const console &c, phase_run &run) {
     if (drive_phase(s, run, c) == phase_end::overflow)
         return phase_end::overflow;
     put(c.out, "Seconda Fase - Tableau finale\n");
-    print_tableau(s, s.tableau[0], c.out);
+    show_tableau(s, s.tableau[0], no_pivot, c);
     return run.end;
 }
 
@@ -179,17 +231,17 @@ void print_verdict(const tableau_store &s, const phase_run &run, const console &
     bool unbounded = run.end == phase_end::unbounded;
     put(c.out, unbounded ? "\nProblema illimitato!\n" : "\nSoluzione Ottima!\n");
     if (c.teaching && unbounded)
-        print_unbounded(s, run, c.out);
+        print_unbounded(s, run, c.width, c.out);
     else if (c.teaching)
-        print_solution(s, c.out);
+        print_solution(s, c.width, c.out);
 }
 
 } // namespace
 
 int run_program(tableau_store &s, std::istream &in, std::ostream &out, run_mode mode) {
     exercise_state ex{};
-    ex.width = mode.width > 0 ? mode.width : default_screen;
-    console c{in, out, mode.teaching || mode.exercise, mode.exercise ? &ex : nullptr};
+    ex.width = mode.width;
+    console c{in, out, mode.teaching || mode.exercise, mode.exercise ? &ex : nullptr, mode.width};
     s.maximise = mode.maximise;
     start_screen(c);
     if (!read_problem(s, in, out))
@@ -197,21 +249,25 @@ int run_program(tableau_store &s, std::istream &in, std::ostream &out, run_mode 
     put(out, "\n");
     print_problem(s, out);
     build_standard_form(s);
+    if (c.teaching)
+        print_written_problem(s.typed, c.width, out);
     if (s.too_big)
         return stop_with(c, "error: problema troppo grande!\n");
-    print_tableau(s, s.w_row, out);
+    show_standard_form(s, c);
     continue_pause(c);
 
-    phase_end end = phase1_screens(s, c);
+    bool phase1 = phase1_shown(s, c);
+    phase_end end = phase1 ? phase1_screens(s, c) : skip_phase1(s, c);
     if (end == phase_end::overflow)
         return stop_with(c, overflow_message);
     if (end == phase_end::infeasible) {
         put(out, "\nProblema inammissibile!\n");
         if (c.teaching)
-            print_infeasible(s, out);
+            print_infeasible(s, c.width, out);
         return final_pause(c);
     }
-    continue_pause(c);
+    if (phase1)
+        continue_pause(c);
     phase_run run{};
     if (phase2_screens(s, c, run) == phase_end::overflow)
         return stop_with(c, overflow_message);

@@ -11,8 +11,8 @@
 struct run_mode {
     bool teaching; // add the screens of every pivot and the solution spelled out and checked
     bool maximise; // the typed objective is maximised: the tableaux minimise -z
-    bool exercise = false; // teaching mode that asks the student for every pivot
-    int width = 0;         // of the screen, for the lines laid out to fit it; 0 for the default
+    bool exercise = false;      // teaching mode that asks the student for every pivot
+    int width = default_screen; // of the screen, for the lines laid out to fit it
 };
 
 // Runs the program once on a zero-filled store, reading keys from `in` and writing screens to

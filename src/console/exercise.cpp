@@ -252,7 +252,7 @@ int leaving_help(const tableau_store &s, const phase_run &run, int col, const as
     const fraction *cells = s.tableau[row];
     say(a, "Aiuto: esce x%d (riga %d), che ha il rapporto minimo %s", row_basic(s, row), row,
         value_of(ratio_form(cells[s.n_cols], cells[col])));
-    print_ratio_test(s, col, row, a.out);
+    print_ratio_test(s, col, row, a.ex.width, a.out);
     return row;
 }
 
@@ -366,9 +366,9 @@ bool ask_pivot(const tableau_store &s, phase_run &run, exercise_state &ex, std::
                       row == choose_leaving(s, col, run.rule);
     ex.pivot_by_program = entering_helped && a.helped;
     choose_pivot_by_hand(s, run, row, col);
-    print_pivot(s, run, out);
+    print_pivot(s, run, ex.width, out);
     if (rule_pivot)
-        print_rule_note(run, out);
+        print_rule_note(run, ex.width, out);
     return false;
 }
 

@@ -25,8 +25,8 @@ option_kind kind_of(std::string_view arg) {
     return option_kind::unknown;
 }
 
-// Plain ASCII like every screen of the program, so no accented letters; at most 24 lines of
-// fewer than 80 columns, so that it fits a terminal of 80x24.
+// Plain ASCII like every screen of the program, so no accented letters. It fits a terminal of
+// 80 columns and 24 lines, the shell's next prompt included.
 constexpr std::string_view usage_text =
     "Uso: simplesso [opzioni]            (poi il problema, una riga alla volta)\n"
     "Simplesso primale a due fasi in frazioni esatte; ogni variabile e' >= 0.\n"
@@ -49,9 +49,8 @@ constexpr std::string_view usage_text =
     "dopo ottimo e illimitato. yes '' non finisce mai (una riga vuota ripete la\n"
     "domanda): nel file le risposte e le righe vuote delle pause, oppure solo il\n"
     "problema: a fine file il programma risponde da solo a ogni domanda.\n"
-    "Stato di uscita: 255 se l'ultimo tasto e' INVIO, altrimenti 0; un'opzione\n"
-    "sconosciuta e' un errore (2). Le opzioni valgono in ogni ordine; --help vale\n"
-    "prima di --version, e tutte e due prima delle altre: allora non si legge nulla.\n";
+    "Uscita: 255 se l'ultimo tasto e' INVIO, se no 0; 2 per un'opzione sconosciuta.\n"
+    "Opzioni in ogni ordine; --help, poi --version, vince sulle altre e non legge.\n";
 
 program_options answer(std::ostream &stream, std::string_view text, int status) {
     put(stream, text);

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <istream>
 #include <ostream>
+#include <sstream>
+#include <string>
 #include <string_view>
 #include <type_traits>
 
@@ -40,6 +42,13 @@ void put_format(std::ostream &out, std::string_view format, const First &first,
     put(out, format.substr(0, at));
     put_arg(out, first);
     put_format(out, format.substr(at + 2), rest...);
+}
+
+// The text put_format would write, for a line that is laid out before it is written.
+template <typename... Args> std::string format_text(std::string_view format, const Args &...args) {
+    std::ostringstream text;
+    put_format(text, format, args...);
+    return std::move(text).str();
 }
 
 // One key from the keyboard, with whatever was printed made visible first.

@@ -37,3 +37,15 @@ void put_wrapped(std::ostream &out, std::span<const std::string_view> items, int
         put_item(line, item);
     end_wrapped(line);
 }
+
+void put_words(std::ostream &out, std::string_view text, int width) {
+    wrapped_line line = begin_wrapped(out, width);
+    for (size_t at = 0; at <= text.size();) {
+        size_t space = text.find(' ', at);
+        size_t end = space == std::string_view::npos ? text.size() : space;
+        if (end > at)
+            put_item(line, text.substr(at, end - at));
+        at = end + 1;
+    }
+    end_wrapped(line);
+}

@@ -21,3 +21,6 @@ void end_wrapped(const wrapped_line &line); // the line break after the last ite
 
 // The whole line from a list of items, with its line break.
 void put_wrapped(std::ostream &out, std::span<const std::string_view> items, int width);
+
+// A sentence whose words are its items: `text` split at every space, with its line break.
+void put_words(std::ostream &out, std::string_view text, int width);
