@@ -470,7 +470,8 @@ TEST(Exercise, EveryEndingShowsTheTally) {
         int questions;
     } cases[] = {
         {"optimal", worked, "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n", 6},
-        {"unbounded", "\n-1 -1\n1 -1 < 1\nq\n", "facendo entrare x2, z decresce senza limite\n", 4},
+        {"unbounded", "\n-1 -1\n1 -1 < 1\nq\n",
+         "La colonna x2 non ha elementi positivi: se x2 entra, z decresce senza limite\n", 4},
         {"infeasible", "\n1 1\n1 1 < 1\n1 1 > 2\nq\n", "nessun punto soddisfa tutti i vincoli\n",
          3},
         {"overflow",

@@ -176,7 +176,7 @@ const golden_answer answers[] = {
      "Esercizio: 3 scelte giuste al primo tentativo su 6, 3 aiuti\n",
      "? (input finito: risponde il programma)\n"},
     {"esercizio_illimitato", "unbounded", "-1",
-     "La colonna x2 non ha elementi positivi: facendo entrare x2, z decresce senza limite\n"
+     "La colonna x2 non ha elementi positivi: se x2 entra, z decresce senza limite\n"
      "Esercizio: 2 scelte giuste al primo tentativo su 4, 0 aiuti\n",
      nullptr},
     // Beale's six pivots by the largest coefficient bring the first basis back; "?" then takes
