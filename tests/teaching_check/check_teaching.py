@@ -1,97 +1,90 @@
-#!/ usr / bin / env python3
-""
-    "Teaching mode against the plain program and against the rules of the method, on generated
-    problems and on the golden teaching -
-    mode runs.
+#!/usr/bin/env python3
+"""Teaching mode against the plain program and against the rules of the method, on generated
+problems and on the golden teaching-mode runs.
 
-    For each problem the program runs twice,
-    plain and with-- passi, both with COLUMNS = 80 and standard output a pipe,
-                                      so teaching mode lays its lines out in 80 columns.The teaching
-                                          screen must begin like the plain one up to the echo;
-after it, every line fits in 80 columns and holds no tab,
-    and a line continued on the
-        next(indented by four spaces) was broken only where its next word would
-        not fit.The problem is restated as written,
-    the standard form's columns are named as its tableau shows them,
-    and every grid is read back : aligned blocks of whole columns, every value in lowest terms,
-    equal to the plain run's tableau at the same point, the next pivot in brackets
-        .Every pivot that an "Entra" line names must be the one the phase rules choose,
-    its ratio test must list exactly the eligible rows,
-    and every grid after it must be that pivot applied, in exact fractions,
-    to the grid above it.The removal of the artificial variables is redone the same way.The solution
-    ,
-    the optimum and the verdict lines must agree with the exact reference solver of check_random.py
-        .
+For each problem the program runs twice, plain and with --passi, both with COLUMNS=80 and
+standard output a pipe, so teaching mode lays its lines out in 80 columns. The teaching screen
+must begin like the plain one up to the echo; after it, every line fits in 80 columns and holds
+no tab, and a line continued on the next (indented by four spaces) was broken only where its next
+word would not fit. The problem is restated as written, the standard form's columns are named
+as its tableau shows them, and every grid is read back: aligned blocks of whole columns, every
+value in lowest terms, equal to the plain run's tableau at the same point, the next pivot in
+brackets. Every pivot that an "Entra" line names must be the one the phase rules choose, its
+ratio test must list exactly the eligible rows, and every grid after it must be that pivot
+applied, in exact fractions, to the grid above it. The removal of the artificial variables is
+redone the same way. The solution, the optimum and the verdict lines must agree with the exact
+reference solver of check_random.py.
+Every sixth problem is also typed as the maximisation of its negated costs and run with --max:
+its plain screen must be the plain program's for the original costs but for the echo's objective
+line, and its teaching screen is checked as above, with -z on the objective row, the maximum
+against the reference and z growing along an unbounded column. The golden teaching runs with
+--max are checked against plain --max.
 
-    usage : check_teaching
-        .py SIMPLESSO[COUNT][GOLDEN_DIR] ""
-                                         "
-            import glob import os import re import
-            struct import subprocess import sys from concurrent
-        .futures import
-            ProcessPoolExecutor from fractions import Fraction as F from functools import partial
+usage: check_teaching.py SIMPLESSO [COUNT] [GOLDEN_DIR]"""
+import glob
+import os
+import re
+import struct
+import subprocess
+import sys
+from concurrent.futures import ProcessPoolExecutor
+from fractions import Fraction as F
+from functools import partial
 
-            sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..",
-                                            "solver_check")) import check_random #noqa
-    : E402(the generator and the exact reference solver)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "solver_check"))
+import check_random  # noqa: E402  (the generator and the exact reference solver)
 
-          WIDTH = 80 PAUSE = "\nPremetere INVIO per continuare... " +
-                             "\n" * 11 FINAL = "Premetere INVIO per terminare... " PLENTY =
-                                 "\n" * 5000 #more keys than any run of these problems has pauses
+WIDTH = 80
+PAUSE = "\nPremetere INVIO per continuare... " + "\n" * 11
+FINAL = "Premetere INVIO per terminare... "
+PLENTY = "\n" * 5000  # more keys than any run of these problems has pauses
 
-#The plain program's grid: tab-separated cells in the forms the store keeps.
-    PLAIN_TABLEAU = re.compile(r
-                               "\n\n\t((?:x\d+\t)*)RHS\n\t-+\n\t((?:\S+\t)*)\n\t-+\n" r
-                               "((?:x\d+\t(?:\S+\t)*\n\n)*)\t-+\n\n") NAME = re.compile(r
-                                                                                        "x\d+|RHS")
-#What a continued line starts with, as long as or longer than the item the program kept whole.
-                                                                                 ITEM = re.compile(
-        r "x\d+ = \S+|x\d+ >= 0|[+-] \S+|(?:<=|>=|=) \S+|<- minimo|\S+") LOWEST_INDEX =
-        ("Regola del minimo indice: dopo un pivot degenere entra la prima colonna "
-         "migliorante e, a pari rapporto, esce la variabile di indice minore")
-            ENTRA = re.compile(r "Entra x(\d+), esce x(\d+) \(riga (\d+)\), elemento pivot (\S+)")
-                        RATIO_HEAD = re.compile(r "Test del rapporto minimo sulla colonna x(\d+):")
-                                         RATIO_LINE = re.compile(
-                r "  riga (\d+) \(x(\d+)\): (\S+) : (\S+) = (\S+)( <- minimo)?") EXIT_LINE =
-                re.compile(r "Esce x(\d+) \(artificiale\), entra x(\d+) \(riga (\d+)\), " r
-                             "elemento pivot (\S+)")
-                    DELETED_LINE = re.compile(
-                    r "Riga (\d+) eliminata: x(\d+) artificiale resta in base, " r
-                      "il vincolo e' ridondante")
-                                       SKIPPED = re.compile(
-                    r "Nessuna variabile artificiale: la base iniziale \(((?:x\d+, )*x\d+)\) e' " r
-                      "gia' ammissibile, la prima fase non serve: si passa alla seconda\.")
-                                                     ITERATION =
-                    re.compile(r "(Prima|Seconda) Fase - Iterazione (\d+)") REMOVAL =
-                        "Seconda Fase - Senza variabili artificiali" NAMED =
-                            [
-                                "Forma standard", "Prima Fase - Tableau iniziale",
-                                "Prima Fase - Tableau finale", "Seconda Fase - Tableau iniziale",
-                                "Seconda Fase - Tableau finale"
-                            ] SOLUTION =
-                                re.compile(r
-                                           "Soluzione: (.*)\nValore ottimo: z = (\S+)\n" r
-                                           "Verifica: tutti i vincoli sono soddisfatti e c\*x = z")
-                                    INFEASIBLE = re.compile(r
-                                                            "Minimo della prima fase: w = (\S+) > "
-                                                            "0, nessun punto soddisfa tutti i " r
-                                                            "vincoli") UNBOUNDED =
-                                    re.compile(r "La colonna x(\d+) non ha elementi positivi: se "
-                                                 "x(\d+) entra, z decresce " r
-                                                 "senza limite") VERDICTS = {
-                                        "Soluzione Ottima!" : "optimal",
-                                        "Problema inammissibile!" : "infeasible",
-                                        "Problema illimitato!" : "unbounded",
-                                        "error: overflow aritmetico!" : "overflow"
-                                    } READING = ("Una riga obiettivo si legge z - c*x = 0: un "
-                                                 "valore positivo segna una colonna che fa "
-                                                 "scendere l'obiettivo")
+# The plain program's grid: tab-separated cells in the forms the store keeps.
+PLAIN_TABLEAU = re.compile(r"\n\n\t((?:x\d+\t)*)RHS\n\t-+\n\t((?:\S+\t)*)\n\t-+\n"
+                           r"((?:x\d+\t(?:\S+\t)*\n\n)*)\t-+\n\n")
+NAME = re.compile(r"x\d+|RHS")
+# What a continued line starts with, as long as or longer than the item the program kept whole.
+ITEM = re.compile(r"x\d+ = \S+|x\d+ >= 0|[+-] \S+|(?:<=|>=|=) \S+|<- minimo|\S+")
+LOWEST_INDEX = ("Regola del minimo indice: dopo un pivot degenere entra la prima colonna "
+                "migliorante e, a pari rapporto, esce la variabile di indice minore")
+ENTRA = re.compile(r"Entra x(\d+), esce x(\d+) \(riga (\d+)\), elemento pivot (\S+)")
+RATIO_HEAD = re.compile(r"Test del rapporto minimo sulla colonna x(\d+):")
+RATIO_LINE = re.compile(r"  riga (\d+) \(x(\d+)\): (\S+) : (\S+) = (\S+)( <- minimo)?")
+EXIT_LINE = re.compile(r"Esce x(\d+) \(artificiale\), entra x(\d+) \(riga (\d+)\), "
+                       r"elemento pivot (\S+)")
+DELETED_LINE = re.compile(r"Riga (\d+) eliminata: x(\d+) artificiale resta in base, "
+                          r"il vincolo e' ridondante")
+SKIPPED = re.compile(r"Nessuna variabile artificiale: la base iniziale \(((?:x\d+, )*x\d+)\) e' "
+                     r"gia' ammissibile, la prima fase non serve: si passa alla seconda\.")
+ITERATION = re.compile(r"(Prima|Seconda) Fase - Iterazione (\d+)")
+REMOVAL = "Seconda Fase - Senza variabili artificiali"
+NAMED = ["Forma standard", "Prima Fase - Tableau iniziale", "Prima Fase - Tableau finale",
+         "Seconda Fase - Tableau iniziale", "Seconda Fase - Tableau finale"]
+# Under --max the optimum is named "max z" and z grows, not decreases, along an unbounded column.
+SOLUTION = re.compile(r"Soluzione: (.*)\nValore ottimo: (max )?z = (\S+)\n"
+                      r"Verifica: tutti i vincoli sono soddisfatti e c\*x = (max )?z")
+INFEASIBLE = re.compile(r"Minimo della prima fase: w = (\S+) > 0, nessun punto soddisfa tutti i "
+                        r"vincoli")
+UNBOUNDED = re.compile(r"La colonna x(\d+) non ha elementi positivi: se x(\d+) entra, z "
+                       r"(de)?cresce senza limite")
+VERDICTS = {"Soluzione Ottima!": "optimal", "Problema inammissibile!": "infeasible",
+            "Problema illimitato!": "unbounded", "error: overflow aritmetico!": "overflow"}
+READING = ("Una riga obiettivo si legge z - c*x = 0: un valore positivo segna una colonna che fa "
+           "scendere l'obiettivo")
+MAX_READING = ("Una riga obiettivo si legge z - c*x = 0, qui con -z al posto di z (massimizzare z "
+               "e' minimizzare -z): un valore positivo segna una colonna che fa scendere -z, "
+               "cioe' salire z")
+MAX_NOTE = "I tableau minimizzano -z: riga di -z, costi come scritti; RHS finale = -max z\n"
 
-                                        class Disagreement(Exception)
-    : pass
 
-      def expect(condition, what)
-    : if not condition : raise Disagreement(what)
+class Disagreement(Exception):
+    pass
+
+
+def expect(condition, what):
+    if not condition:
+        raise Disagreement(what)
+
 
 def value(text):
     """A value as a screen prints it: "n" or "n/d", the sign possibly below."""
@@ -187,7 +180,7 @@ def read_grid(lines, k):
         edges = column_widths(header)
         for line in block:
             expect(len(line) == width, f"grid line not as long as its header: {line!r}")
-#right - aligned cells : every cell ends where its column's header ends
+            # right-aligned cells: every cell ends where its column's header ends
             expect(column_widths(line)[1:] == edges, f"cells out of their columns: {line!r}")
             expect(line[len(line.split()[0])] == " ", "label runs into a cell")
         words = [line.split() for line in block]
@@ -204,7 +197,7 @@ def read_grid(lines, k):
             return Grid(label, names, obj_text, rows), k
         expect(lines[k] == "" and k + 1 < len(lines) and is_header(lines[k + 1]),
                "a block not followed by the next one")
-#as few blocks as fit : the next column would not have fitted in this block
+        # as few blocks as fit: the next column would not have fitted in this block
         next_block = [lines[k + 2]] + lines[k + 4: k + 4 + len(rows)]
         next_field = max([len(lines[k + 1].split()[0])] + [len(x.split()[1]) for x in next_block])
         expect(width + 2 + next_field > WIDTH, "a block ends where its next column fits")
@@ -413,8 +406,9 @@ def check_removal(before, screen, n_artificial):
     expect(shown == lines, f"removal lines {shown}, expected {lines}")
     expect(screen.grid.values() == left, "grid without the artificial variables is wrong")
 
-#The problem as written and the standard form's legend, worked out from the typed problem and
-#the plain program's first tableau.
+
+# The problem as written and the standard form's legend, worked out from the typed problem and
+# the plain program's first tableau.
 
 def term(v, j, first):
     m = abs(v)
@@ -431,13 +425,14 @@ def terms(a):
 RELATION = {"<": "<=", "=": "=", ">": ">="}
 
 
-def written_problem(costs, rows):
-    lines = ["Il problema da risolvere:", "min z = " + terms(costs)]
+def written_problem(costs, rows, maximise):
+    """`costs` as typed: under --max those of the objective maximised."""
+    lines = ["Il problema da risolvere:", ("max z = " if maximise else "min z = ") + terms(costs)]
     lines += [f"{terms(a)} {RELATION[rel]} {F(rhs)}" for a, rel, rhs in rows]
     return lines + [", ".join(f"x{j}" for j in range(1, len(costs) + 1)) + " >= 0"]
 
 
-def legend(costs, rows, first):
+def legend(costs, rows, first, maximise):
     """The legend of the standard form whose plain tableau (w row first) is `first`."""
     n_vars = len(costs)
     lines = []
@@ -467,14 +462,16 @@ def legend(costs, rows, first):
     if artificial:
         lines.append("w = " + " + ".join(f"x{j}" for j in artificial) +
                      ": somma delle variabili artificiali, minimizzata nella prima fase")
-    return lines + [READING], len(artificial)
+    return lines + [MAX_READING if maximise else READING], len(artificial)
 
 
-def check_standard_form(costs, rows, screen, first):
-    """The first screen: the problem as written, the standard-form grid and its legend."""
-    names, n_artificial = legend(costs, rows, first)
-    expect(screen.lead == written_problem(costs, rows), "the problem as written is wrong: "
-           f"{screen.lead}")
+def check_standard_form(costs, rows, screen, first, maximise):
+    """The first screen: the problem as written, the standard-form grid and its legend. `costs`
+    are those the tableaux minimise: under --max the typed ones negated."""
+    names, n_artificial = legend(costs, rows, first, maximise)
+    typed = [-c for c in costs] if maximise else costs
+    expect(screen.lead == written_problem(typed, rows, maximise), "the problem as written is "
+           f"wrong: {screen.lead}")
     expect(screen.heading == "Forma standard" and screen.pre == [], "no 'Forma standard' grid")
     g = screen.grid
     expect(g.bracket is None, "a bracket on the standard form")
@@ -483,7 +480,7 @@ def check_standard_form(costs, rows, screen, first):
         expect(g.label == "w" and g.obj == first.obj, "standard form without its w row")
     else:
         z = [-F(c) for c in costs] + [F(0)] * (g.n - len(costs))
-        expect(g.label == "z" and g.obj == z, "standard form without its z row")
+        expect(g.label == z_label(maximise) and g.obj == z, "standard form without its z row")
     expect(screen.after[0] == "" and [x for x in screen.after if x] == names,
            f"legend {screen.after}, expected {names}")
     return n_artificial
@@ -500,8 +497,14 @@ def plain_screens(plain):
     return named, verdict
 
 
-def check_screens(costs, rows, plain, teaching):
-    """Raises Disagreement on the first check that fails."""
+def z_label(maximise):
+    """Row 0 holds -z when the typed objective is maximised."""
+    return "-z" if maximise else "z"
+
+
+def check_screens(costs, rows, plain, teaching, maximise=False):
+    """Raises Disagreement on the first check that fails. `costs` are those of the objective the
+    tableaux minimise: under --max the typed costs negated."""
     expect(teaching.endswith(FINAL) and plain.endswith(FINAL), "a run did not reach its end")
     if "error: problema troppo grande!" in plain:
         expect(teaching.endswith("error: problema troppo grande!\n" + FINAL), "too big differs")
@@ -514,7 +517,7 @@ def check_screens(costs, rows, plain, teaching):
     screens = [Screen(text) for text in rest.split(PAUSE)]
     named, verdict = plain_screens(plain)
     first = named["Forma standard"]
-    n_artificial = check_standard_form(costs, rows, screens[0], first)
+    n_artificial = check_standard_form(costs, rows, screens[0], first, maximise)
 
     shown = {s.name: s for s in screens if s.name in NAMED and s.grid is not None}
     expected_names = [n for n in NAMED if n in named and (n_artificial or "Prima" not in n)]
@@ -523,13 +526,14 @@ def check_screens(costs, rows, plain, teaching):
     for name in expected_names[1:]:
         g = shown[name].grid
         expect(g.values() == named[name].values(), f"{name}: grid differs from plain")
-        expect(g.label == ("w" if "Prima" in name else "z"), f"{name}: label {g.label}")
+        expect(g.label == ("w" if "Prima" in name else z_label(maximise)),
+               f"{name}: label {g.label}")
     if verdict == "overflow":
         expect(teaching.endswith("\nerror: overflow aritmetico!\n" + FINAL), "overflow differs")
         return "overflow"
     expected, optimum = check_random.reference(costs, rows)
 
-#Phase 1 : its initial grid, its iterations, its final grid; or the line that skips it.
+    # Phase 1: its initial grid, its iterations, its final grid; or the line that skips it.
     k = 1
     if n_artificial:
         expect(shown["Prima Fase - Tableau iniziale"].grid.values() ==
@@ -551,7 +555,7 @@ def check_screens(costs, rows, plain, teaching):
         expect(skipped is not None and len(screens[1].lead) == 1, "phase 1 not skipped in one line")
         expect(skipped.group(1) == ", ".join(f"x{b}" for b in first.basic), "skip line's basis")
         before_phase2 = first
-#Phase 2 : priced out, the removal of the artificial variables, the loop, the verdict.
+    # Phase 2: priced out, the removal of the artificial variables, the loop, the verdict.
     p2 = screens[k]
     expect(p2.name == "Seconda Fase - Tableau iniziale", "no phase-2 initial grid")
     costs_row = [-F(c) for c in costs] + [F(0)] * (before_phase2.n - len(costs))
@@ -573,12 +577,15 @@ def check_screens(costs, rows, plain, teaching):
         named_column = UNBOUNDED.fullmatch(tail[1]) if tail[0] == "Problema illimitato!" else None
         expect(named_column is not None and named_column.group(1) == named_column.group(2),
                "no unbounded lines")
+        expect((named_column.group(3) is None) == maximise,
+               "z decreases under --max, or grows without")
         column = int(named_column.group(1))
         expect(column in columns and all(r[column - 1] <= 0 for r in final.rows),
                f"x{column} named, the rules leave {columns} with no row")
         return "unbounded"
     expect(tail[0] == "Soluzione Ottima!", "no 'Soluzione Ottima!'")
-    return check_solution(costs, rows, final, SOLUTION.fullmatch("\n".join(tail[1:4])), optimum)
+    return check_solution(costs, rows, final, SOLUTION.fullmatch("\n".join(tail[1:4])), optimum,
+                          maximise)
 
 
 def check_loop(screens, k, phase):
@@ -593,7 +600,7 @@ def check_loop(screens, k, phase):
         if j > 0:
             expect(s.name == f"{phase} iteration" and s.iteration == j,
                    f"{phase} Fase: iteration screens out of order")
-#the first screen of phase 2 may follow the line that skips phase 1
+        # the first screen of phase 2 may follow the line that skips phase 1
         expect((s.lead == [] or j == 0) and (s.pre == [] or s.name == REMOVAL),
                "unexpected lines on a screen")
         choice, rest = read_choice(s.after[1:])
@@ -616,9 +623,13 @@ def check_solution(costs, rows, final, verdict, optimum, maximise):
         if b <= n:
             on_tableau[b - 1] = row[-1]
     expect(x == on_tableau, "the solution is not the final grid's")
-    z = lowest(verdict.group(2))
-    expect(z == optimum == final.obj[-1], f"optimum {z}, the reference says {optimum}")
-    expect(min(x, default=0) >= 0 and check_random.dot(costs, x) == z and
+    expect(verdict.group(2) == verdict.group(4) == ("max " if maximise else None),
+           "the optimum is not named max z under --max, or named so without it")
+    # Under --max the tableaux minimise -z: the maximum shown is minus their optimum.
+    sign = -1 if maximise else 1
+    z = lowest(verdict.group(3))
+    expect(sign * z == optimum == final.obj[-1], f"optimum {z}, the reference says {optimum}")
+    expect(min(x, default=0) >= 0 and check_random.dot(costs, x) == sign * z and
            all(check_random.holds(check_random.dot(a, x), rel, rhs) for a, rel, rhs in rows),
            "the solution does not satisfy the problem")
     return "optimal"
@@ -639,11 +650,37 @@ def check_keys(program, costs, rows, keys):
     return check_screens(costs, rows, plain, teaching)
 
 
+def first_difference(shown, expected):
+    at = next((k for k, (a, b) in enumerate(zip(shown, expected)) if a != b),
+              min(len(shown), len(expected)))
+    return f" at {at}: {shown[at - 20: at + 40]!r} against {expected[at - 20: at + 40]!r}"
+
+
+def check_max_keys(program, costs, rows, keys):
+    """The problem typed as the maximisation of -c*x under --max: its plain screen must be the
+    plain program's for c with only the echo's objective line changed ("Max z -> " and what the
+    plain program prints after "Min z -> " for the costs typed, then the line on what the tableaux
+    minimise); its teaching screen is checked like any other, the maximum against the reference."""
+    max_keys = problem_keys([-c for c in costs], rows)
+    minimised, _ = run(program, keys + PLENTY)
+    same_typed, _ = run(program, max_keys + PLENTY)
+    plain, plain_status = run(program, max_keys + PLENTY, "--max")
+    teaching, teaching_status = run(program, max_keys + PLENTY, "--max", "--passi")
+    expect(plain_status == teaching_status == 255, f"exit status {plain_status}, "
+           f"{teaching_status}")
+    typed_objective = re.search(r"\nMin z -> (.*)\n", same_typed).group(1)
+    expected = re.sub(r"\nMin z -> .*\n", lambda _: f"\nMax z -> {typed_objective}\n{MAX_NOTE}",
+                      minimised, count=1)
+    expect(plain == expected, "--max is not the plain program for the costs negated"
+           + first_difference(plain, expected))
+    return "max " + check_screens(costs, rows, plain, teaching, maximise=True)
+
+
 FAILURES = (Disagreement, AssertionError, subprocess.TimeoutExpired, ValueError, IndexError,
             KeyError, ZeroDivisionError, AttributeError, StopIteration)
 
 
-def checked(label, program, costs, rows, keys):
+def checked(label, program, costs, rows, keys, check_keys=check_keys):
     """(outcome, failure text) of one problem."""
     try:
         return check_keys(program, costs, rows, keys), None
@@ -665,8 +702,9 @@ def check(program, index):
                                check_max_keys))
     return results
 
-#Problems the generator does not make : arithmetic that overflows in phase 2(teaching mode stops
-#on the same screen as the plain program) and denominators typed with their sign.
+
+# Problems the generator does not make: arithmetic that overflows in phase 2 (teaching mode stops
+# on the same screen as the plain program) and denominators typed with their sign.
 EXTRA_KEYS = [
     "\n-1 -1 -1\n2147483647/3 1 1 < 1000000007\n1 2147483646/5 7 < 999999937\n"
     "3 1 2147483645/11 < 999999929\nq\n",
@@ -685,7 +723,8 @@ RELATIONS = {"<": "<", "<=": "<", "=<": "<", "\u2264": "<", "=": "=", "==": "=",
 
 
 def typed_value(text):
-    """A number as typed: a fraction (signs where typed) or an integer or decimal."""
+    """A number as typed: a fraction (signs where typed), an integer or a decimal (with "." or
+    ",")."""
     return value(text) if "/" in text else F(text.replace(",", "."))
 
 
@@ -697,7 +736,8 @@ def golden_problem(keys):
     rows = []
     for line in lines[1:]:
         words = line.split()
-        rows.append(([value(v) for v in words[:-2]], words[-2], value(words[-1])))
+        rows.append(([typed_value(v) for v in words[:-2]], RELATIONS[words[-2]],
+                     typed_value(words[-1])))
     n = max([len(costs)] + [len(a) for a, _, _ in rows])
     pad = lambda a: a + [F(0)] * (n - len(a))  # noqa: E731
     return pad(costs), [(pad(a), rel, rhs) for a, rel, rhs in rows]
@@ -705,16 +745,20 @@ def golden_problem(keys):
 
 def check_golden(program, path):
     """A golden teaching-mode run: its recorded screen checked like a generated one, against the
-    plain program on the same keys and with the same arguments but --passi."""
+    plain program on the same keys and with the same arguments but --passi. Exercise runs, whose
+    screens hold the student's answers, are checked by tests/exercise_test.cpp instead."""
     keys = open(path[: -len(".out")] + ".in").read()
     args = open(path[: -len(".out")] + ".args").read().split()
+    if "--esercizio" in args or "-e" in args:
+        return "exercise (not checked here)", None
     maximise = "--max" in args or "-m" in args
     costs, rows = golden_problem(keys)
     if maximise:
         costs = [-c for c in costs]
     try:
-        plain, _ = run(program, keys + PLENTY)
-        return check_screens(costs, rows, plain, open(path).read()), None
+        plain, _ = run(program, keys + PLENTY, *[a for a in args if a not in ("--passi", "-p")])
+        outcome = check_screens(costs, rows, plain, open(path).read(), maximise)
+        return ("max " if maximise else "") + outcome, None
     except FAILURES as failure:
         return "failed", f"golden {os.path.basename(path)}: {type(failure).__name__}: {failure}"
 
