@@ -19,6 +19,39 @@ uint64_t magnitude64(int64_t v) {
     return v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
 }
 
+// The gcd of every pair of values below 128, looked up: small tableaus meet almost nothing
+// else, and there the binary gcd's loop, whose length no branch predictor can guess, was most of
+// the cost of a pivot. 16 KiB, which stays in the first-level cache during a pivot.
+constexpr int small_gcd_limit = 128;
+
+struct small_gcd_table {
+    uint8_t of[small_gcd_limit][small_gcd_limit];
+};
+
+constexpr small_gcd_table make_small_gcds() {
+    small_gcd_table t{};
+    for (int a = 0; a < small_gcd_limit; ++a)
+        for (int b = 0; b < small_gcd_limit; ++b) {
+            int x = a, y = b;
+            while (y != 0) {
+                int r = x % y;
+                x = y;
+                y = r;
+            }
+            t.of[a][b] = static_cast<uint8_t>(x);
+        }
+    return t;
+}
+
+constexpr small_gcd_table small_gcds = make_small_gcds();
+
+// gcd64, by the table where both values are small.
+[[gnu::always_inline]] inline uint64_t gcd_word(uint64_t a, uint64_t b) {
+    if ((a | b) < small_gcd_limit)
+        return small_gcds.of[a][b];
+    return gcd64(a, b);
+}
+
 // Divisibility by each trial divisor without a division: with d = odd * 2^shift, g is a multiple
 // of d exactly when its low `shift` bits are zero and (g >> shift) * inverse, the inverse of odd
 // modulo 2^64, is at most (2^64 - 1) / odd; that product is then the exact quotient.
@@ -46,8 +79,10 @@ struct divisor_table {
     divisor_test at[largest_divisor + 1];
 };
 
+// Entries 0 and 1 divide by 1, so that a gcd of 0 (0/0) or 1 needs no test of its own.
 constexpr divisor_table make_divisor_table() {
     divisor_table t{};
+    t.at[0] = t.at[1] = make_divisor_test(1);
     for (int d = 2; d <= largest_divisor; ++d)
         t.at[d] = make_divisor_test(static_cast<uint64_t>(d));
     return t;
@@ -120,6 +155,14 @@ divisor_set candidate_divisors(uint64_t g) {
 // The commonest case, a common divisor of at most 101, stays inline at every call.
 [[gnu::always_inline]] inline uint64_t trial_factor(uint64_t g) {
     return g <= largest_divisor ? g : trial_factor_above_101(g);
+}
+
+// Divides both values by a common factor g of at most 101 (0 and 1 leave them as they are): a
+// multiply each, and no branch, as g is as often 1 as not.
+[[gnu::always_inline]] inline void divide_small(uint64_t &un, uint64_t &ud, uint64_t g) {
+    const divisor_test &t = divisors.at[g];
+    un = (un >> t.shift) * t.inverse;
+    ud = (ud >> t.shift) * t.inverse;
 }
 
 // Divides both values by a common factor f; for a trial divisor the exact quotient is a multiply.
@@ -229,21 +272,24 @@ int64_t field_value(const wide &v) {
 // overflow. Divides through the magnitudes, which is exact, so the result is settle_wide's to
 // the bit.
 [[gnu::always_inline]] inline fraction settle64(int64_t n, int64_t d) {
-    if (d < 0) {
-        n = -n;
-        d = -d;
-    }
+    // The sign of a denominator is anyone's guess in a pivot: moved over without a branch.
+    int64_t flip = d >> 63;
+    n = (n ^ flip) - flip;
+    d = (d ^ flip) - flip;
     uint64_t un = magnitude64(n), ud = static_cast<uint64_t>(d);
-    uint64_t num_limit = n < 0 ? uint64_t{1} << 31 : INT32_MAX;
-    // A field of 1 leaves nothing in common, which spares the gcd on the commonest values.
-    uint64_t g = un == 1 || ud == 1 ? 1 : gcd64(un, ud);
-    if (g > 1) {
+    uint64_t g = gcd_word(un, ud);
+    // A common divisor of at most 101 is itself the trial division's factor (the first divisor
+    // tried that divides it), so the trial form is lowest terms, whatever its width.
+    if (g <= largest_divisor) {
+        divide_small(un, ud, g);
+    } else {
+        uint64_t num_limit = n < 0 ? uint64_t{1} << 31 : INT32_MAX;
         // The trial form is never narrower than lowest terms: when those do not fit in 32 bits
         // (un / g > limit, that is un > limit * g), neither does it, and lowest terms are stored.
         if (u128{un} > u128{num_limit} * g || u128{ud} > u128{INT32_MAX} * g) {
             divide_exactly(un, ud, g);
         } else {
-            uint64_t f = trial_factor(g);
+            uint64_t f = trial_factor_above_101(g);
             divide_exactly(un, ud, f);
             // Past 32 bits the rest of the common divisor goes too.
             if (un > num_limit || ud > INT32_MAX)
@@ -489,18 +535,18 @@ namespace {
     if (__builtin_mul_overflow(b.num, c.num, &n) || __builtin_mul_overflow(b.den, c.den, &d) ||
         n == INT64_MIN || d == INT64_MIN)
         return sub_mul_wide(a, b, c, overflow);
-    d = -d;
-    if (d < 0) {
-        n = -n;
-        d = -d;
-    }
+    // The product is -(n/d): the sign of d moves to n as in settle64, then n changes sign.
+    int64_t flip = d >> 63;
+    n = -((n ^ flip) - flip);
+    d = (d ^ flip) - flip;
     uint64_t un = magnitude64(n), ud = static_cast<uint64_t>(d);
-    uint64_t g = un == 1 || ud == 1 ? 1 : gcd64(un, ud);
-    if (g > 1) {
-        divide_exactly(un, ud, trial_factor(g));
-        n = n < 0 ? -static_cast<int64_t>(un) : static_cast<int64_t>(un);
-        d = static_cast<int64_t>(ud);
-    }
+    uint64_t g = gcd_word(un, ud);
+    if (g <= largest_divisor)
+        divide_small(un, ud, g);
+    else
+        divide_exactly(un, ud, trial_factor_above_101(g));
+    n = n < 0 ? -static_cast<int64_t>(un) : static_cast<int64_t>(un);
+    d = static_cast<int64_t>(ud);
     return add64(a, n, d, overflow);
 }
 
