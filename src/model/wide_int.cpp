@@ -52,13 +52,6 @@ exact_divisor exact_divisor_of(u128 f) {
     return {zeros, wide_inverse};
 }
 
-bool u256_fits_words(const u256 &a, int words) {
-    for (int i = words; i < 4; ++i)
-        if (a.w[i] != 0)
-            return false;
-    return true;
-}
-
 int u256_compare(const u256 &a, const u256 &b) {
     for (int i = 3; i >= 0; --i)
         if (a.w[i] != b.w[i])
@@ -92,16 +85,21 @@ u256 u256_multiply(const u256 &a, const u256 &b) {
     // A longer product would lose its top words and stand for a wrong value, not a cut one; the
     // fractions' widest product is a cross product of the ratio test, 127 + 127 bits.
     assert(u256_bit_length(a) + u256_bit_length(b) <= 256);
+    int b_words = 4;
+    while (b_words > 0 && b.w[b_words - 1] == 0)
+        --b_words;
     u256 r{};
     for (int i = 0; i < 4; ++i) {
         if (a.w[i] == 0)
             continue;
         uint64_t carry = 0;
-        for (int j = 0; i + j < 4; ++j) {
+        for (int j = 0; j < b_words && i + j < 4; ++j) {
             u128 p = u128{a.w[i]} * b.w[j] + r.w[i + j] + carry;
             r.w[i + j] = static_cast<uint64_t>(p);
             carry = static_cast<uint64_t>(p >> 64);
         }
+        if (i + b_words < 4)
+            r.w[i + b_words] = carry;
     }
     return r;
 }
@@ -139,6 +137,8 @@ int u256_bit_length(const u256 &a) {
 }
 
 u256 u256_gcd(u256 a, u256 b) {
+    if (u256_fits_words(a, 2) && u256_fits_words(b, 2))
+        return u256_of(gcd128(u256_low(a), u256_low(b)));
     if (u256_is_zero(a))
         return b;
     if (u256_is_zero(b))

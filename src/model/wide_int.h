@@ -77,7 +77,12 @@ inline bool u256_is_zero(const u256 &a) {
 }
 
 // True when a is below 2^(64 * words).
-bool u256_fits_words(const u256 &a, int words);
+inline bool u256_fits_words(const u256 &a, int words) {
+    for (int i = words; i < 4; ++i)
+        if (a.w[i] != 0)
+            return false;
+    return true;
+}
 
 // -1, 0 or 1 as a is less than, equal to or greater than b.
 int u256_compare(const u256 &a, const u256 &b);
