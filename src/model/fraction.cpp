@@ -21,7 +21,7 @@ uint64_t magnitude64(int64_t v) {
 
 // The gcd of every pair of values below 128, looked up: small tableaus meet almost nothing
 // else, and there the binary gcd's loop, whose length no branch predictor can guess, was most of
-// the cost of a pivot. 16 KiB, which stays in the first-level cache during a pivot.
+// the cost of a pivot. 16 KiB: small enough for the first-level cache.
 constexpr int small_gcd_limit = 128;
 
 struct small_gcd_table {
