@@ -131,8 +131,8 @@ void bm_pivot(benchmark::State &state) {
 BENCHMARK(bm_pivot)->Name("pivot_99x98")->Unit(benchmark::kMicrosecond);
 
 // The same pivot on values past 32 bits: every cell n/3^25 with |n| below 1000 and prime to 3,
-// as lowest terms hold it. The sums need more than 64 bits before their common factor goes, so
-// every update of the other rows runs on the four-word integer, yet each result fits in 64 bits.
+// as lowest terms hold it. The sums need more than 64 bits (about 80) before their common factor
+// goes, so every update of the other rows runs on the two-word path, yet each result fits in 64.
 std::unique_ptr<tableau_store> past_32_bit_tableau() {
     auto s = std::make_unique<tableau_store>();
     constexpr int64_t den = 847288609443; // 3^25

@@ -1,11 +1,13 @@
 // The fraction operations against a wide reference written straight from their definitions, on
 // its own 256-bit integers: exact sums and products, the sign moved to the numerator, the trial
 // division 101..2 with each divisor tried once, then (only for a result that does not fit in 32
-// bits) lowest terms, then the 64-bit overflow verdict. Any difference in value, form or
-// overflow flag stops the run.
+// bits) lowest terms, then the 64-bit overflow verdict; and the ratio test's comparison against
+// the sign of a difference of products. Any difference in value, form, overflow flag or order
+// stops the run.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 #include "model/fraction.h"
 #include "reference_fraction.h"
@@ -27,19 +29,34 @@ void check(bool same) {
         __builtin_trap();
 }
 
+// The comparison is defined on ratios of a value not negative over a positive one: each operand
+// is brought there by its sign, and one that no sign makes fit (a zero denominator, a zero
+// divisor) leaves the comparison out.
+void check_ratio_compare(fraction n1, fraction d1, fraction n2, fraction d2) {
+    for (fraction *f : {&n1, &d1, &n2, &d2}) {
+        if (f->den == 0)
+            return;
+        if (frac_is_negative(*f))
+            *f = frac_negate(*f);
+    }
+    if (d1.num == 0 || d2.num == 0)
+        return;
+    check(frac_ratio_compare(n1, d1, n2, d2) == reference::ratio_compare(n1, d1, n2, d2));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    uint8_t bytes[2 + 3 * 19] = {};
+    uint8_t bytes[2 + 4 * 19] = {}; // inputs of three operands (older ones) leave the fourth 0/0
     std::memcpy(bytes, data, size < sizeof bytes ? size : sizeof bytes);
     const uint8_t *p = bytes + 2;
-    fraction v[3];
+    fraction v[4];
     for (fraction &f : v) {
         f.num = field(p);
         f.den = field(p);
         p += 1; // a byte the stored corpus still carries per operand; it no longer means anything
     }
-    auto [a, b, c] = v;
+    auto [a, b, c, d] = v;
     bool sticky = bytes[1] & 1, overflow = sticky;
     fraction got;
     reference::result want;
@@ -64,6 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     default:
         check(frac_is_positive(a) == (__int128{a.num} * a.den > 0));
         check(frac_is_negative(a) == (__int128{a.num} * a.den < 0));
+        check_ratio_compare(a, b, c, d);
         return 0;
     }
     // frac_add divides by both denominators, and the engine never hands it a zero one.

@@ -157,6 +157,35 @@ TEST(reduction, sums_products_and_updates_equal_the_trial_division) {
     }
 }
 
+// The ratio test's comparison on the sampler's fields, which pass 64 bits in their cross
+// products often enough to reach the four-word branch. The comparison is defined for ratios of a
+// value not negative over a positive one, so each operand is brought there by its sign; every
+// fourth pair compares a ratio with itself written in other fields.
+TEST(reduction, ratio_comparison_equals_the_reference) {
+    sampler s;
+    auto not_negative = [](fraction f) { return frac_is_negative(f) ? frac_negate(f) : f; };
+    auto positive = [&](sampler &from) {
+        fraction f = from.any(false);
+        while (f.num == 0)
+            f = from.any(false);
+        return not_negative(f);
+    };
+    auto other_fields = [](fraction f) {
+        return f.num == INT64_MIN || f.den == INT64_MIN ? f : fraction{-f.num, -f.den};
+    };
+    for (int k = 0; k < samples && !HasFailure(); ++k) {
+        fraction n1 = not_negative(s.any(false)), d1 = positive(s);
+        fraction n2 = other_fields(n1), d2 = other_fields(d1);
+        if (k % 4 != 0) {
+            n2 = not_negative(s.any(false));
+            d2 = positive(s);
+        }
+        EXPECT_EQ(frac_ratio_compare(n1, d1, n2, d2), reference::ratio_compare(n1, d1, n2, d2))
+            << fraction_text(n1) << " over " << fraction_text(d1) << " against "
+            << fraction_text(n2) << " over " << fraction_text(d2);
+    }
+}
+
 // Operands whose products and sums need two words (up to 2^127), with common factors on both
 // sides of 2^63 and 2^64: powers of the trial divisors and of primes past them, each scaled by
 // small cofactors so that the trial division and the lowest terms both have work to do.

@@ -2,7 +2,8 @@
 // on its own signed integers of eight 32-bit limbs (enough for every intermediate: a sum needs at
 // most 191 bits): sums and products over the full product of the denominators, the sign moved to
 // the numerator, the trial division 101, 100, ..., 2 with each divisor tried once on both fields,
-// then, only for a result that does not fit in 32 bits, lowest terms and the 64-bit verdict.
+// then, only for a result that does not fit in 32 bits, lowest terms and the 64-bit verdict; and
+// the comparison of two ratios of fractions by the sign of a difference of products.
 #pragma once
 
 #include <cstdint>
@@ -235,6 +236,21 @@ inline result sub_mul(fraction a, fraction b, fraction c) {
     d.negative = !d.negative && !is_zero(d);
     normalise(n, d); // the product stays wide: only the stored sum can overflow
     return settle(plus(times(of(a.num), d), times(n, of(a.den))), times(of(a.den), d));
+}
+
+// -1, 0 or 1 as n1/d1 is less than, equal to or greater than n2/d2, for d1 and d2 positive: the
+// sign of n1 * d2 - n2 * d1, each product a quotient of two products of fields, hence the sign of
+// n1.num d2.num n2.den d1.den - n2.num d1.num n1.den d2.den times that of the four denominators'
+// product (four fields of 64 bits: at most 253 bits, all signs kept).
+inline int ratio_compare(fraction n1, fraction d1, fraction n2, fraction d2) {
+    big left = times(times(of(n1.num), of(d2.num)), times(of(n2.den), of(d1.den)));
+    big right = times(times(of(n2.num), of(d1.num)), times(of(n1.den), of(d2.den)));
+    big denominators = times(times(of(n1.den), of(d2.den)), times(of(n2.den), of(d1.den)));
+    right.negative = !right.negative && !is_zero(right);
+    big difference = plus(left, right);
+    if (is_zero(difference))
+        return 0;
+    return difference.negative != denominators.negative ? -1 : 1;
 }
 
 } // namespace reference

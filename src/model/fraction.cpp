@@ -2,71 +2,54 @@
 // results without its hundred remainders per operation. Operations whose intermediates all fit
 // in 64 bits take a short path, which is every operation on values that fit in 32 bits; those
 // whose intermediates fit in two words take a second one, with no 128-bit division; the rest
-// run on a four-word integer, exact up to 256 bits. That holds every sum (a 64-bit field times a
-// product of up to 127 bits: at most 191 bits) and every cross product of a ratio comparison
-// (four 64-bit fields: at most 252 bits), so no intermediate is ever cut.
+// run on the four-word integer of model/wide_int.h, exact up to 256 bits. That holds every sum (a
+// 64-bit field times a product of up to 127 bits: at most 191 bits) and every cross product of a
+// ratio comparison (four 64-bit fields: at most 252 bits), so no intermediate is ever cut.
 #include "model/fraction.h"
+#include "model/wide_int.h"
 
 #include <bit>
+#include <cassert>
 #include <climits>
 #include <iterator>
 
 namespace {
 
-using u128 = unsigned __int128;
-
 uint64_t magnitude64(int64_t v) {
     return v < 0 ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
 }
 
-// Binary gcd for values below 2^63, which lets the difference of two odd values be taken signed:
-// its trailing zeros are counted while its magnitude is formed, so each step is short.
-uint64_t gcd64(uint64_t a, uint64_t b) {
-    if (a == 0)
-        return b;
-    if (b == 0)
-        return a;
-    int a_zeros = std::countr_zero(a);
-    int b_zeros = std::countr_zero(b);
-    int shift = a_zeros < b_zeros ? a_zeros : b_zeros;
-    b >>= b_zeros;
-    while (a != 0) {
-        a >>= a_zeros;
-        int64_t diff = static_cast<int64_t>(b) - static_cast<int64_t>(a);
-        a_zeros = std::countr_zero(static_cast<uint64_t>(diff));
-        b = a < b ? a : b;
-        a = magnitude64(diff);
-    }
-    return b << shift;
-}
+// The gcd of every pair of values below 128, looked up: small tableaus meet almost nothing
+// else, and there the binary gcd's loop, whose length no branch predictor can guess, was most of
+// the cost of a pivot. 16 KiB: small enough for the first-level cache.
+constexpr int small_gcd_limit = 128;
 
-int trailing_zeros128(u128 v) {
-    auto low = static_cast<uint64_t>(v);
-    return low != 0 ? std::countr_zero(low) : 64 + std::countr_zero(static_cast<uint64_t>(v >> 64));
-}
+struct small_gcd_table {
+    uint8_t of[small_gcd_limit][small_gcd_limit];
+};
 
-// Binary gcd: subtractions and shifts until both values are below 2^63, where gcd64 goes on.
-u128 binary_gcd128(u128 a, u128 b) {
-    if (a == 0)
-        return b;
-    if (b == 0)
-        return a;
-    int a_zeros = trailing_zeros128(a), b_zeros = trailing_zeros128(b);
-    int shift = a_zeros < b_zeros ? a_zeros : b_zeros;
-    a >>= a_zeros;
-    b >>= b_zeros;
-    while ((a >> 63) != 0 || (b >> 63) != 0) {
-        if (a == b)
-            return a << shift;
-        if (a > b) {
-            u128 t = a;
-            a = b;
-            b = t;
+constexpr small_gcd_table make_small_gcds() {
+    small_gcd_table t{};
+    for (int a = 0; a < small_gcd_limit; ++a)
+        for (int b = 0; b < small_gcd_limit; ++b) {
+            int x = a, y = b;
+            while (y != 0) {
+                int r = x % y;
+                x = y;
+                y = r;
+            }
+            t.of[a][b] = static_cast<uint8_t>(x);
         }
-        b -= a; // both odd: the difference is even and not zero
-        b >>= trailing_zeros128(b);
-    }
-    return u128{gcd64(static_cast<uint64_t>(a), static_cast<uint64_t>(b))} << shift;
+    return t;
+}
+
+constexpr small_gcd_table small_gcds = make_small_gcds();
+
+// gcd64, by the table where both values are small.
+[[gnu::always_inline]] inline uint64_t gcd_word(uint64_t a, uint64_t b) {
+    if ((a | b) < small_gcd_limit)
+        return small_gcds.of[a][b];
+    return gcd64(a, b);
 }
 
 // Divisibility by each trial divisor without a division: with d = odd * 2^shift, g is a multiple
@@ -96,8 +79,10 @@ struct divisor_table {
     divisor_test at[largest_divisor + 1];
 };
 
+// Entries 0 and 1 divide by 1, so that a gcd of 0 (0/0) or 1 needs no test of its own.
 constexpr divisor_table make_divisor_table() {
     divisor_table t{};
+    t.at[0] = t.at[1] = make_divisor_test(1);
     for (int d = 2; d <= largest_divisor; ++d)
         t.at[d] = make_divisor_test(static_cast<uint64_t>(d));
     return t;
@@ -172,6 +157,14 @@ divisor_set candidate_divisors(uint64_t g) {
     return g <= largest_divisor ? g : trial_factor_above_101(g);
 }
 
+// Divides both values by a common factor g of at most 101 (0 and 1 leave them as they are): a
+// multiply each, and no branch, as g is as often 1 as not.
+[[gnu::always_inline]] inline void divide_small(uint64_t &un, uint64_t &ud, uint64_t g) {
+    const divisor_test &t = divisors.at[g];
+    un = (un >> t.shift) * t.inverse;
+    ud = (ud >> t.shift) * t.inverse;
+}
+
 // Divides both values by a common factor f; for a trial divisor the exact quotient is a multiply.
 [[gnu::always_inline]] inline void divide_exactly(uint64_t &un, uint64_t &ud, uint64_t f) {
     if (f <= 1)
@@ -186,172 +179,6 @@ divisor_set candidate_divisors(uint64_t g) {
     ud /= f;
 }
 
-// ---- the four-word integer: magnitudes up to 2^256 - 1, least significant word first ----------
-
-struct u256 {
-    uint64_t w[4];
-};
-
-u256 to_u256(u128 v) {
-    return {{static_cast<uint64_t>(v), static_cast<uint64_t>(v >> 64), 0, 0}};
-}
-
-bool is_zero(const u256 &a) {
-    return (a.w[0] | a.w[1] | a.w[2] | a.w[3]) == 0;
-}
-
-// True when a is below 2^(64 * words).
-bool fits_words(const u256 &a, int words) {
-    for (int i = words; i < 4; ++i)
-        if (a.w[i] != 0)
-            return false;
-    return true;
-}
-
-u128 low128(const u256 &a) {
-    return u128{a.w[1]} << 64 | a.w[0];
-}
-
-int compare(const u256 &a, const u256 &b) {
-    for (int i = 3; i >= 0; --i)
-        if (a.w[i] != b.w[i])
-            return a.w[i] < b.w[i] ? -1 : 1;
-    return 0;
-}
-
-// a + b, for a sum below 2^256.
-u256 add(const u256 &a, const u256 &b) {
-    u256 r;
-    uint64_t carry = 0;
-    for (int i = 0; i < 4; ++i) {
-        u128 s = u128{a.w[i]} + b.w[i] + carry;
-        r.w[i] = static_cast<uint64_t>(s);
-        carry = static_cast<uint64_t>(s >> 64);
-    }
-    return r;
-}
-
-// a - b, for a not below b.
-u256 subtract(const u256 &a, const u256 &b) {
-    u256 r;
-    uint64_t borrow = 0;
-    for (int i = 0; i < 4; ++i) {
-        u128 d = u128{a.w[i]} - b.w[i] - borrow;
-        r.w[i] = static_cast<uint64_t>(d);
-        borrow = (d >> 64) != 0 ? 1 : 0;
-    }
-    return r;
-}
-
-// a * b, for a product below 2^256.
-u256 multiply(const u256 &a, const u256 &b) {
-    u256 r{};
-    for (int i = 0; i < 4; ++i) {
-        if (a.w[i] == 0)
-            continue;
-        uint64_t carry = 0;
-        for (int j = 0; i + j < 4; ++j) {
-            u128 p = u128{a.w[i]} * b.w[j] + r.w[i + j] + carry;
-            r.w[i + j] = static_cast<uint64_t>(p);
-            carry = static_cast<uint64_t>(p >> 64);
-        }
-    }
-    return r;
-}
-
-void shift_right(u256 &a, int k) {
-    int words = k / 64, bits = k % 64;
-    for (int i = 0; i < 4; ++i) {
-        uint64_t low = i + words < 4 ? a.w[i + words] : 0;
-        uint64_t high = i + words + 1 < 4 ? a.w[i + words + 1] : 0;
-        a.w[i] = bits == 0 ? low : (low >> bits | high << (64 - bits));
-    }
-}
-
-// a * 2^k, for a result below 2^256.
-void shift_left(u256 &a, int k) {
-    int words = k / 64, bits = k % 64;
-    for (int i = 3; i >= 0; --i) {
-        uint64_t high = i - words >= 0 ? a.w[i - words] : 0;
-        uint64_t low = i - words - 1 >= 0 ? a.w[i - words - 1] : 0;
-        a.w[i] = bits == 0 ? high : (high << bits | low >> (64 - bits));
-    }
-}
-
-// For a non-zero a.
-int trailing_zeros(const u256 &a) {
-    int i = 0;
-    while (a.w[i] == 0)
-        ++i;
-    return 64 * i + std::countr_zero(a.w[i]);
-}
-
-int bit_length(const u256 &a) {
-    for (int i = 3; i >= 0; --i)
-        if (a.w[i] != 0)
-            return 64 * i + static_cast<int>(std::bit_width(a.w[i]));
-    return 0;
-}
-
-// Binary gcd on the full width, handed to binary_gcd128 once both values fit in two words.
-u256 gcd256(u256 a, u256 b) {
-    if (is_zero(a))
-        return b;
-    if (is_zero(b))
-        return a;
-    int a_zeros = trailing_zeros(a), b_zeros = trailing_zeros(b);
-    int shift = a_zeros < b_zeros ? a_zeros : b_zeros;
-    shift_right(a, a_zeros);
-    shift_right(b, b_zeros);
-    while (!fits_words(a, 2) || !fits_words(b, 2)) {
-        int order = compare(a, b);
-        if (order == 0)
-            break;
-        if (order < 0) {
-            u256 t = a;
-            a = b;
-            b = t;
-        }
-        a = subtract(a, b); // both odd: the difference is even and not zero
-        shift_right(a, trailing_zeros(a));
-    }
-    u256 g =
-        fits_words(a, 2) && fits_words(b, 2) ? to_u256(binary_gcd128(low128(a), low128(b))) : a;
-    shift_left(g, shift);
-    return g;
-}
-
-// a = a / d for a single-word d; returns the remainder.
-uint64_t divide_by_word(u256 &a, uint64_t d) {
-    u128 remainder = 0;
-    for (int i = 3; i >= 0; --i) {
-        u128 current = remainder << 64 | a.w[i];
-        a.w[i] = static_cast<uint64_t>(current / d);
-        remainder = current % d;
-    }
-    return static_cast<uint64_t>(remainder);
-}
-
-// a / g for a g that divides a exactly, g below 2^255.
-u256 divide_exact(const u256 &a, const u256 &g) {
-    u256 quotient = a;
-    if (fits_words(g, 1)) {
-        divide_by_word(quotient, g.w[0]);
-        return quotient;
-    }
-    quotient = {};
-    u256 rest{};
-    for (int i = bit_length(a) - 1; i >= 0; --i) {
-        shift_left(rest, 1);
-        rest.w[0] |= (a.w[i / 64] >> (i % 64)) & 1;
-        if (compare(rest, g) >= 0) {
-            rest = subtract(rest, g);
-            quotient.w[i / 64] |= uint64_t{1} << (i % 64);
-        }
-    }
-    return quotient;
-}
-
 // ---- signed wide values and the reduction on them ---------------------------------------------
 
 // A signed value as sign and magnitude; zero is never negative.
@@ -361,23 +188,23 @@ struct wide {
 };
 
 wide wide_of(int64_t v) {
-    return {to_u256(magnitude64(v)), v < 0};
+    return {u256_of(magnitude64(v)), v < 0};
 }
 
 wide times(const wide &a, const wide &b) {
-    wide r{multiply(a.mag, b.mag), a.negative != b.negative};
-    r.negative = r.negative && !is_zero(r.mag);
+    wide r{u256_multiply(a.mag, b.mag), a.negative != b.negative};
+    r.negative = r.negative && !u256_is_zero(r.mag);
     return r;
 }
 
 wide plus(const wide &a, const wide &b) {
     if (a.negative == b.negative)
-        return {add(a.mag, b.mag), a.negative};
-    int order = compare(a.mag, b.mag);
+        return {u256_add(a.mag, b.mag), a.negative};
+    int order = u256_compare(a.mag, b.mag);
     if (order == 0)
         return {u256{}, false};
-    return order > 0 ? wide{subtract(a.mag, b.mag), a.negative}
-                     : wide{subtract(b.mag, a.mag), b.negative};
+    return order > 0 ? wide{u256_subtract(a.mag, b.mag), a.negative}
+                     : wide{u256_subtract(b.mag, a.mag), b.negative};
 }
 
 // A negative denominator passes its sign to the numerator; a zero one is left alone.
@@ -385,36 +212,36 @@ void normalise_sign(wide &n, wide &d) {
     if (!d.negative)
         return;
     d.negative = false;
-    n.negative = !n.negative && !is_zero(n.mag);
+    n.negative = !n.negative && !u256_is_zero(n.mag);
 }
 
 // The trial division on wide values; 0/0 stays 0/0, as every divisor divides it.
 void trial_reduce(wide &n, wide &d) {
-    u256 g = gcd256(n.mag, d.mag);
-    if (fits_words(g, 1)) {
+    u256 g = u256_gcd(n.mag, d.mag);
+    if (u256_fits_words(g, 1)) {
         if (g.w[0] <= 1)
             return;
         uint64_t f = trial_factor(g.w[0]);
         if (f > 1) {
-            divide_by_word(n.mag, f);
-            divide_by_word(d.mag, f);
+            u256_divide_by_word(n.mag, f);
+            u256_divide_by_word(d.mag, f);
         }
         return;
     }
     for (uint64_t k = largest_divisor; k >= 2; --k) {
         u256 rest = g;
-        if (divide_by_word(rest, k) != 0)
+        if (u256_divide_by_word(rest, k) != 0)
             continue;
         g = rest;
-        divide_by_word(n.mag, k);
-        divide_by_word(d.mag, k);
+        u256_divide_by_word(n.mag, k);
+        u256_divide_by_word(d.mag, k);
     }
 }
 
 // True when v is a signed field of bits + 1 bits.
 bool fits_field(const wide &v, int bits) {
     uint64_t limit = (uint64_t{1} << bits) - (v.negative ? 0 : 1);
-    return fits_words(v.mag, 1) && v.mag.w[0] <= limit;
+    return u256_fits_words(v.mag, 1) && v.mag.w[0] <= limit;
 }
 
 int64_t field_value(const wide &v) {
@@ -428,10 +255,10 @@ int64_t field_value(const wide &v) {
     trial_reduce(n, d);
     if (fits_field(n, 31) && fits_field(d, 31))
         return {field_value(n), field_value(d)};
-    u256 g = gcd256(n.mag, d.mag);
-    if (compare(g, to_u256(1)) > 0) {
-        n.mag = divide_exact(n.mag, g);
-        d.mag = divide_exact(d.mag, g);
+    u256 g = u256_gcd(n.mag, d.mag);
+    if (u256_compare(g, u256_of(1)) > 0) {
+        n.mag = u256_divide_exact(n.mag, g);
+        d.mag = u256_divide_exact(d.mag, g);
     }
     if (!fits_field(n, 63) || !fits_field(d, 63)) {
         overflow = true;
@@ -445,21 +272,24 @@ int64_t field_value(const wide &v) {
 // overflow. Divides through the magnitudes, which is exact, so the result is settle_wide's to
 // the bit.
 [[gnu::always_inline]] inline fraction settle64(int64_t n, int64_t d) {
-    if (d < 0) {
-        n = -n;
-        d = -d;
-    }
+    // The sign of a denominator is anyone's guess in a pivot: moved over without a branch.
+    int64_t flip = d >> 63;
+    n = (n ^ flip) - flip;
+    d = (d ^ flip) - flip;
     uint64_t un = magnitude64(n), ud = static_cast<uint64_t>(d);
-    uint64_t num_limit = n < 0 ? uint64_t{1} << 31 : INT32_MAX;
-    // A field of 1 leaves nothing in common, which spares the gcd on the commonest values.
-    uint64_t g = un == 1 || ud == 1 ? 1 : gcd64(un, ud);
-    if (g > 1) {
+    uint64_t g = gcd_word(un, ud);
+    // A common divisor of at most 101 is itself the trial division's factor (the first divisor
+    // tried that divides it), so the trial form is lowest terms, whatever its width.
+    if (g <= largest_divisor) {
+        divide_small(un, ud, g);
+    } else {
+        uint64_t num_limit = n < 0 ? uint64_t{1} << 31 : INT32_MAX;
         // The trial form is never narrower than lowest terms: when those do not fit in 32 bits
         // (un / g > limit, that is un > limit * g), neither does it, and lowest terms are stored.
         if (u128{un} > u128{num_limit} * g || u128{ud} > u128{INT32_MAX} * g) {
             divide_exactly(un, ud, g);
         } else {
-            uint64_t f = trial_factor(g);
+            uint64_t f = trial_factor_above_101(g);
             divide_exactly(un, ud, f);
             // Past 32 bits the rest of the common divisor goes too.
             if (un > num_limit || ud > INT32_MAX)
@@ -472,12 +302,6 @@ int64_t field_value(const wide &v) {
 
 // ---- the two-word path: values below 2^127, reduced without a single 128-bit division -------
 
-int bit_width128(u128 v) {
-    auto high = static_cast<uint64_t>(v >> 64);
-    return high != 0 ? 64 + static_cast<int>(std::bit_width(high))
-                     : static_cast<int>(std::bit_width(static_cast<uint64_t>(v)));
-}
-
 // The inverse of an odd value modulo 2^128: each Newton step doubles the correct low bits, from
 // the 3 that odd * odd = 1 (mod 8) gives.
 constexpr u128 inverse128(u128 odd) {
@@ -487,30 +311,7 @@ constexpr u128 inverse128(u128 odd) {
     return inverse;
 }
 
-// Division by an f known to divide the dividend: the power of two by a shift, the odd part by a
-// multiply with its inverse, found on one word first and then widened by one Newton step.
-struct exact_divisor {
-    int zeros;
-    u128 inverse;
-};
-
-exact_divisor exact_divisor_of(u128 f) {
-    int zeros = trailing_zeros128(f);
-    u128 odd = f >> zeros;
-    auto low = static_cast<uint64_t>(odd);
-    uint64_t inverse = low; // right in the low 3 bits; each Newton step doubles that
-    for (int i = 0; i < 5; ++i)
-        inverse *= 2 - low * inverse;
-    u128 wide_inverse = inverse;
-    wide_inverse *= 2 - odd * wide_inverse;
-    return {zeros, wide_inverse};
-}
-
-u128 divide_exact128(u128 v, const exact_divisor &f) {
-    return (v >> f.zeros) * f.inverse;
-}
-
-// Both fields of v divided by a common factor f.
+// num and den divided by a factor f common to both.
 void divide_both(u128 &num, u128 &den, u128 f) {
     exact_divisor divisor = exact_divisor_of(f);
     num = divide_exact128(num, divisor);
@@ -568,9 +369,10 @@ struct pair128 {
     bool negative;
 };
 
-// Sign normalisation and trial division on two words: settle_wide's first two steps, to the bit.
+// The trial division on two words, to the bit settle_wide's: its sign step was taken when the
+// pair was formed (pair_of), which leaves the sign apart from both magnitudes.
 void trial_reduce128(pair128 &v) {
-    u128 g = binary_gcd128(v.num, v.den);
+    u128 g = gcd128(v.num, v.den);
     if (g <= 1)
         return;
     u128 f = trial_factor128(g);
@@ -580,7 +382,7 @@ void trial_reduce128(pair128 &v) {
 
 // settle_wide for numerator and denominator below 2^127 in magnitude.
 fraction settle128(pair128 v, bool &overflow) {
-    u128 g = binary_gcd128(v.num, v.den);
+    u128 g = gcd128(v.num, v.den);
     u128 num_limit = v.negative ? u128{1} << 31 : INT32_MAX;
     if (g > 1) {
         exact_divisor by_gcd = exact_divisor_of(g);
@@ -636,7 +438,7 @@ bool small_product(int64_t x, u128 y, int width_y) {
     int num_width = bit_width128(p.num), den_width = bit_width128(p.den);
     if (!small_product(a.num, p.den, den_width) || !small_product(a.den, p.num, num_width) ||
         !small_product(a.den, p.den, den_width)) {
-        wide n{to_u256(p.num), p.negative && p.num != 0}, d{to_u256(p.den), false};
+        wide n{u256_of(p.num), p.negative && p.num != 0}, d{u256_of(p.den), false};
         return add_wide(a, n, d, overflow);
     }
     __int128 p_num = p.negative ? -static_cast<__int128>(p.num) : static_cast<__int128>(p.num);
@@ -733,18 +535,18 @@ namespace {
     if (__builtin_mul_overflow(b.num, c.num, &n) || __builtin_mul_overflow(b.den, c.den, &d) ||
         n == INT64_MIN || d == INT64_MIN)
         return sub_mul_wide(a, b, c, overflow);
-    d = -d;
-    if (d < 0) {
-        n = -n;
-        d = -d;
-    }
+    // The product is -(n/d): the sign of d moves to n as in settle64, then n changes sign.
+    int64_t flip = d >> 63;
+    n = -((n ^ flip) - flip);
+    d = (d ^ flip) - flip;
     uint64_t un = magnitude64(n), ud = static_cast<uint64_t>(d);
-    uint64_t g = un == 1 || ud == 1 ? 1 : gcd64(un, ud);
-    if (g > 1) {
-        divide_exactly(un, ud, trial_factor(g));
-        n = n < 0 ? -static_cast<int64_t>(un) : static_cast<int64_t>(un);
-        d = static_cast<int64_t>(ud);
-    }
+    uint64_t g = gcd_word(un, ud);
+    if (g <= largest_divisor)
+        divide_small(un, ud, g);
+    else
+        divide_exactly(un, ud, trial_factor_above_101(g));
+    n = n < 0 ? -static_cast<int64_t>(un) : static_cast<int64_t>(un);
+    d = static_cast<int64_t>(ud);
     return add64(a, n, d, overflow);
 }
 
@@ -768,6 +570,10 @@ void frac_sub_mul_row(fraction *row, fraction e, const fraction *pivot_row, int 
 }
 
 int frac_ratio_compare(fraction n1, fraction d1, fraction n2, fraction d2) {
+    // The magnitudes below stand for the values only when no value is negative and no divisor is
+    // zero or negative; the ratio test passes nothing else (it skips those rows).
+    assert(!frac_is_negative(n1) && !frac_is_negative(n2));
+    assert(frac_is_positive(d1) && frac_is_positive(d2));
     // n1/d1 = (n1.num * d1.den) / (n1.den * d1.num); every value here is non-negative, so the
     // magnitudes of the four fields give the same quotient.
     auto cross = [](int64_t x, int64_t y) { return u128{magnitude64(x)} * magnitude64(y); };
@@ -777,6 +583,6 @@ int frac_ratio_compare(fraction n1, fraction d1, fraction n2, fraction d2) {
         u128 left = top1 * bottom2, right = top2 * bottom1;
         return left < right ? -1 : (left > right ? 1 : 0);
     }
-    return compare(multiply(to_u256(top1), to_u256(bottom2)),
-                   multiply(to_u256(top2), to_u256(bottom1)));
+    return u256_compare(u256_multiply(u256_of(top1), u256_of(bottom2)),
+                        u256_multiply(u256_of(top2), u256_of(bottom1)));
 }

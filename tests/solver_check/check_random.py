@@ -5,7 +5,11 @@ fractions, fraction-heavy problems (every coefficient typed k/d), and dense prob
 rows and variables. Only the dense family may end in an overflow, and each one that does is
 replayed here along the program's own pivots until a value is shown to need more than 64 bits.
 
-usage: check_random.py SIMPLESSO [SMALL_COUNT]"""
+usage: check_random.py SIMPLESSO [COUNT]
+
+COUNT small problems (5000 by default), and of the other two families in proportion: COUNT * 2/5
+fraction-heavy and COUNT / 25 dense ones (2000 and 200 by default). CI's sanitizer build passes
+a smaller COUNT."""
 import os
 import random
 import struct
@@ -471,8 +475,8 @@ def check_one(program, family, index):
 
 
 def main():
-    counts = {"small": int(sys.argv[2]) if len(sys.argv) > 2 else 5000, "fractions": 2000,
-              "dense": 200}
+    small = int(sys.argv[2]) if len(sys.argv) > 2 else 5000
+    counts = {"small": small, "fractions": small * 2 // 5, "dense": small // 25}
     jobs = [(family, i) for family in ("dense", "fractions", "small") for i in range(counts[family])]
     tally, failed = {}, 0
     with ProcessPoolExecutor(max_workers=os.cpu_count() or 2) as pool:
