@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "console/text_out.h"
+#include "model/wide_int.h"
 
 namespace {
 
@@ -159,17 +160,6 @@ bool parse_integer(std::string_view text, int64_t &value) {
     return true;
 }
 
-using u128 = unsigned __int128;
-
-u128 gcd(u128 a, u128 b) {
-    while (b != 0) {
-        u128 r = a % b;
-        a = b;
-        b = r;
-    }
-    return a;
-}
-
 // A decimal: an optional sign, digits with one decimal mark ("." or ",") among or around them,
 // at least one digit. Its value is m / 10^k, with m all the digits and k those after the mark,
 // once the trailing zeros after the mark are dropped (3.0 is 3/1). The last digit of m is then
@@ -199,7 +189,7 @@ number_form parse_decimal(std::string_view text, typed_number &f) {
         if (m > cap)
             return number_form::too_large;
     }
-    u128 g = gcd(m, den);
+    u128 g = gcd128(m, den);
     m /= g;
     den /= g;
     if (m > static_cast<u128>(negative ? limit : limit - 1) || den >= static_cast<u128>(limit))

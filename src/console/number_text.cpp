@@ -1,13 +1,12 @@
-// Values as text. The one gcd of the screens lives here: it runs on 64-bit words while both
-// values fit in them, which is every cell of a tableau.
+// Values as text. Lowest terms come from the model's own gcd, the one the fractions use.
 #include "console/number_text.h"
 
 #include <charconv>
 #include <cstdint>
 
-namespace {
+#include "model/wide_int.h"
 
-using u128 = unsigned __int128;
+namespace {
 
 u128 magnitude(__int128 v) {
     return v < 0 ? 0 - static_cast<u128>(v) : static_cast<u128>(v);
@@ -43,26 +42,6 @@ number_text signed_form(bool negative, u128 num, u128 den) {
     return t;
 }
 
-uint64_t gcd64(uint64_t a, uint64_t b) {
-    while (b != 0) {
-        uint64_t r = a % b;
-        a = b;
-        b = r;
-    }
-    return a;
-}
-
-u128 gcd(u128 a, u128 b) {
-    while (b != 0) {
-        if (a >> 64 == 0 && b >> 64 == 0)
-            return gcd64(static_cast<uint64_t>(a), static_cast<uint64_t>(b));
-        u128 r = a % b;
-        a = b;
-        b = r;
-    }
-    return a;
-}
-
 } // namespace
 
 number_text stored_form(fraction f) {
@@ -80,7 +59,7 @@ number_text lowest_form(__int128 num, __int128 den) {
     if (den == 0)
         return signed_form(num < 0, magnitude(num), 0);
     u128 n = magnitude(num), d = magnitude(den);
-    u128 g = gcd(n, d); // d is not 0, so neither is g
+    u128 g = gcd128(n, d); // d is not 0, so neither is g
     return signed_form((num < 0) != (den < 0), n / g, d / g);
 }
 
