@@ -3,6 +3,7 @@
 
 #include <ostream>
 
+#include "console/number_text.h"
 #include "console/text_out.h"
 
 namespace {
@@ -26,19 +27,13 @@ void print_term(std::ostream &out, fraction v, int column) {
         put_format(out, "%s%d/%dx%d", sign, v.num, v.den, column);
 }
 
-// The denominator is shown only when it is not 1.
 void print_value(std::ostream &out, fraction v) {
-    if (v.den == 1)
-        put_format(out, "%d", v.num);
-    else
-        put_format(out, "%d/%d", v.num, v.den);
+    put(out, view(stored_form(v)));
 }
 
 void print_cell(std::ostream &out, fraction v) {
-    if (v.den == 1)
-        put_format(out, "%d\t", v.num);
-    else
-        put_format(out, "%d/%d\t", v.num, v.den);
+    print_value(out, v);
+    put(out, "\t");
 }
 
 void print_separator(std::ostream &out, int n_cols) {

@@ -4,9 +4,9 @@
 #include "console/teaching.h"
 
 #include <ostream>
-#include <string_view>
 
 #include "analysis/solution_check.h"
+#include "console/number_text.h"
 #include "console/text_out.h"
 #include "simplex/pivot_selection.h"
 #include "simplex/solution.h"
@@ -14,77 +14,9 @@
 namespace {
 
 using i128 = __int128;
-using u128 = unsigned __int128;
-
-// A number as text: wide enough for a ratio of two 64-bit fractions in lowest terms.
-struct value_text {
-    char text[96];
-    int len;
-};
-
-std::string_view view(const value_text &t) {
-    return {t.text, static_cast<size_t>(t.len)};
-}
-
-void append_integer(value_text &t, i128 v) {
-    u128 magnitude = v < 0 ? -static_cast<u128>(v) : static_cast<u128>(v);
-    char digits[40];
-    int n = 0;
-    do {
-        digits[n++] = static_cast<char>('0' + static_cast<int>(magnitude % 10));
-        magnitude /= 10;
-    } while (magnitude != 0);
-    if (v < 0)
-        t.text[t.len++] = '-';
-    while (n > 0)
-        t.text[t.len++] = digits[--n];
-}
-
-// "n", or "n/d" when d is not 1: the grid's number form.
-value_text number_form(i128 num, i128 den) {
-    value_text t{};
-    append_integer(t, num);
-    if (den != 1) {
-        t.text[t.len++] = '/';
-        append_integer(t, den);
-    }
-    return t;
-}
-
-value_text grid_form(fraction f) {
-    return number_form(f.num, f.den);
-}
-
-u128 gcd(u128 a, u128 b) {
-    while (b != 0) {
-        u128 r = a % b;
-        a = b;
-        b = r;
-    }
-    return a;
-}
-
-// num/den in lowest terms with a positive denominator; den is never 0 here.
-value_text lowest_form(i128 num, i128 den) {
-    if (den < 0) {
-        num = -num;
-        den = -den;
-    }
-    u128 g =
-        gcd(num < 0 ? -static_cast<u128>(num) : static_cast<u128>(num), static_cast<u128>(den));
-    if (g > 1) {
-        num /= static_cast<i128>(g);
-        den /= static_cast<i128>(g);
-    }
-    return number_form(num, den);
-}
-
-value_text lowest_form(fraction f) {
-    return lowest_form(f.num, f.den);
-}
 
 // rhs / entry, exactly: two fields of 64 bits at most make a product that fits in 128.
-value_text ratio_form(fraction rhs, fraction entry) {
+number_text ratio_form(fraction rhs, fraction entry) {
     return lowest_form(i128{rhs.num} * entry.den, i128{rhs.den} * entry.num);
 }
 
@@ -94,8 +26,8 @@ void print_ratio_test(const tableau_store &s, const phase_run &run, std::ostream
         if (!row_can_leave(s, i, run.col))
             continue;
         fraction entry = s.tableau[i][run.col], rhs = s.tableau[i][s.n_cols];
-        put_format(out, "\triga %d (x%d): %s : %s = %s", i, row_basic(s, i), view(grid_form(rhs)),
-                   view(grid_form(entry)), view(ratio_form(rhs, entry)));
+        put_format(out, "\triga %d (x%d): %s : %s = %s", i, row_basic(s, i), view(stored_form(rhs)),
+                   view(stored_form(entry)), view(ratio_form(rhs, entry)));
         put(out, i == run.row ? "\t<- minimo\n" : "\n");
     }
 }
@@ -124,7 +56,7 @@ void print_choice(const tableau_store &s, const phase_run &run, std::ostream &ou
     if (run.end != phase_end::running)
         return;
     put_format(out, "Entra x%d, esce x%d (riga %d), elemento pivot %s\n", run.col,
-               row_basic(s, run.row), run.row, view(grid_form(s.tableau[run.row][run.col])));
+               row_basic(s, run.row), run.row, view(stored_form(s.tableau[run.row][run.col])));
     print_ratio_test(s, run, out);
     if (run.rule == pivot_rule::lowest_index)
         put(out, "Regola del minimo indice: il pivot precedente era degenere, quindi entra la "
@@ -136,7 +68,7 @@ void print_removal(const artificial_removal &removal, std::ostream &out) {
     for (int k = 0; k < removal.n_exits; ++k) {
         const artificial_exit &e = removal.exits[k];
         put_format(out, "Esce x%d (artificiale), entra x%d (riga %d), elemento pivot %s\n", e.left,
-                   e.entered, e.row, view(grid_form(e.element)));
+                   e.entered, e.row, view(stored_form(e.element)));
     }
     for (int k = 0; k < removal.n_deleted; ++k)
         put_format(out,

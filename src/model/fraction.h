@@ -12,6 +12,7 @@ struct fraction {
     int64_t num;
     int64_t den;
 };
+static_assert(sizeof(fraction) == 16, "a cell is its two fields and nothing else");
 
 // The reduction every result goes through. A negative denominator passes its sign to the
 // numerator (0/-5 becomes 0/5); then each divisor 101, 100, ..., 2 is tried exactly once, in that
