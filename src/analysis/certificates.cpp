@@ -19,7 +19,7 @@ int first_broken_row(const typed_problem &t, const fraction *x, fraction rhs_sca
                      bool &overflow) {
     for (int i = 1; i <= t.n_rows; ++i) {
         lhs = dot(t.a[i], t.n_vars, x, overflow);
-        int order = compare(lhs, frac_mul(t.b[i], rhs_scale, overflow), overflow);
+        int order = compare(lhs, frac_mul(t.b[i], rhs_scale, overflow));
         if (overflow)
             return 0;
         if (!relation_holds(t.relation[i], order))

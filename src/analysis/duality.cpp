@@ -66,7 +66,7 @@ dual_check check_dual(const typed_problem &t, const fraction *y, const fraction 
         fraction aty = zero;
         for (int i = 1; i <= t.n_rows; ++i)
             aty = frac_add(aty, frac_mul(t.a[i][j], y[i], overflow), overflow);
-        int order = compare(aty, t.cost[j], overflow);
+        int order = compare(aty, t.cost[j]);
         if (overflow)
             return {dual_outcome::overflow, j, zero, zero};
         if (t.maximise ? order < 0 : order > 0)
@@ -74,7 +74,7 @@ dual_check check_dual(const typed_problem &t, const fraction *y, const fraction 
     }
     fraction by = dot(t.b, t.n_rows, y, overflow);
     fraction cx = dot(t.cost, t.n_vars, x, overflow);
-    int order = compare(by, cx, overflow);
+    int order = compare(by, cx);
     if (overflow)
         return {dual_outcome::overflow, 0, zero, zero};
     if (order != 0)

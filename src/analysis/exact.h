@@ -12,10 +12,13 @@ inline fraction dot(const fraction *v, int n, const fraction *x, bool &overflow)
     return sum;
 }
 
-// The sign of a - b: -1, 0 or 1.
-inline int compare(fraction a, fraction b, bool &overflow) {
-    fraction difference = frac_sub_mul(a, b, fraction{1, 1}, overflow);
-    return frac_is_negative(difference) ? -1 : (frac_is_positive(difference) ? 1 : 0);
+// The sign of a - b: -1, 0 or 1, exactly and without overflow: the cross products of two 64-bit
+// fractions fit in 128 bits, and the sign of the denominators' product turns the order round.
+inline int compare(fraction a, fraction b) {
+    __int128 left = static_cast<__int128>(a.num) * b.den;
+    __int128 right = static_cast<__int128>(b.num) * a.den;
+    int order = left < right ? -1 : (left > right ? 1 : 0);
+    return (a.den < 0) != (b.den < 0) ? -order : order;
 }
 
 // The sign of a value: -1, 0 or 1.

@@ -1,6 +1,8 @@
 // Second optimum, degeneracy and the ranges of the costs and right-hand sides.
 #include "analysis/sensitivity.h"
 
+#include "analysis/exact.h"
+
 namespace {
 
 constexpr fraction zero{0, 1};
@@ -13,20 +15,21 @@ bool is_basic(const typed_basis &basis, int col) {
     return false;
 }
 
-// Narrows a range of delta by the bound delta <= limit (upper) or delta >= limit.
-void narrow(value_range &r, fraction limit, bool upper, bool &overflow) {
-    if (upper && (!r.has_high || frac_is_negative(frac_add(limit, frac_negate(r.high), overflow))))
-        r.high = limit, r.has_high = true;
-    if (!upper && (!r.has_low || frac_is_positive(frac_add(limit, frac_negate(r.low), overflow))))
-        r.low = limit, r.has_low = true;
+// Narrows a range by a candidate end: an upper end where the range is still open above or lower
+// than its high end so far, a lower end likewise.
+void narrow(value_range &r, fraction end, bool upper) {
+    if (upper && (!r.has_high || compare(end, r.high) < 0))
+        r.high = end, r.has_high = true;
+    if (!upper && (!r.has_low || compare(end, r.low) > 0))
+        r.low = end, r.has_low = true;
 }
 
-// The range of delta moved by the value itself.
-void shift(value_range &r, bool &overflow) {
-    if (r.has_low)
-        r.low = frac_add(r.value, r.low, overflow);
-    if (r.has_high)
-        r.high = frac_add(r.value, r.high, overflow);
+// The end value + step / divisor, where the value can move by step / divisor before a sign
+// changes. Only the end is stored: the quotient stays exact inside the sum, so an end that fits
+// in 64 bits is never lost to a quotient that does not.
+fraction end_at(fraction value, fraction step, fraction divisor, bool &overflow) {
+    // value - (-step) * (1 / divisor)
+    return frac_sub_mul(value, frac_negate(step), frac_reciprocal(divisor), overflow);
 }
 
 // The other vertex, x + ratio * d, or d itself along a ray.
@@ -55,18 +58,19 @@ bool proves_second_optimum(const tableau_store &s, const typed_basis &basis, con
     o.row = 0;
     for (int p = 1; p <= basis.size; ++p) {
         alpha[p] = basis_tableau_entry(s, basis, p, col, o.overflow);
-        if (!frac_is_positive(alpha[p]))
-            continue;
-        // ratio_p = x_p / alpha_p, the least one limits the column
-        fraction ratio = frac_mul(basis.value[p], frac_reciprocal(alpha[p]), o.overflow);
-        if (o.row == 0 || frac_is_negative(frac_add(ratio, frac_negate(o.ratio), o.overflow)))
-            o.row = p, o.ratio = ratio;
+        // The least ratio x_p / alpha_p over the positive alpha_p limits the column.
+        if (frac_is_positive(alpha[p]) &&
+            (o.row == 0 ||
+             frac_ratio_compare(basis.value[p], alpha[p], basis.value[o.row], alpha[o.row]) < 0))
+            o.row = p;
     }
     if (o.overflow)
         return true; // said so on its line, rather than passed over
     o.along_ray = o.row == 0;
-    if (!o.along_ray && o.ratio.num == 0)
+    if (!o.along_ray && basis.value[o.row].num == 0)
         return false;
+    if (!o.along_ray)
+        o.ratio = frac_mul(basis.value[o.row], frac_reciprocal(alpha[o.row]), o.overflow);
     o.column = col;
     second_point(s, basis, o, alpha);
     return true;
@@ -134,26 +138,27 @@ cost_ranges compute_cost_ranges(const tableau_store &s, const typed_basis &basis
         if (r.overflow) {
             continue;
         } else if (p > basis.size) {
-            // Non-basic: only its own reduced cost moves, d_j + delta keeps its sign. (A typed
-            // variable whose column serves as a slack is non-basic: it appears in no row.)
+            // Non-basic: only its own reduced cost moves, d_j + delta keeps its sign, so the end
+            // is c_j - d_j. (A typed variable whose column serves as a slack is non-basic: it
+            // appears in no row.)
             fraction d = s.typed.cost[j];
             for (int i = 1; i <= s.typed.n_rows; ++i)
                 d = frac_sub_mul(d, y[i], s.typed.a[i][j], r.overflow);
-            narrow(r, frac_negate(d), sense < 0, r.overflow);
+            narrow(r, frac_sub_mul(r.value, d, {1, 1}, r.overflow), sense < 0);
         } else {
-            // Basic in row p: every reduced cost d_k moves by -delta * alpha_pk.
+            // Basic in row p: every reduced cost d_k moves by -delta * alpha_pk and changes sign
+            // at delta = d_k / alpha_pk.
             for (int k = 1; k < s.n_cols; ++k) {
                 if (is_basic(basis, k))
                     continue;
                 fraction alpha = basis_tableau_entry(s, basis, p, k, r.overflow);
                 if (alpha.num == 0)
                     continue;
-                fraction limit = frac_mul(column_reduced_cost(s, k, y, r.overflow),
-                                          frac_reciprocal(alpha), r.overflow);
-                narrow(r, limit, sense * (frac_is_positive(alpha) ? 1 : -1) > 0, r.overflow);
+                fraction d = column_reduced_cost(s, k, y, r.overflow);
+                narrow(r, end_at(r.value, d, alpha, r.overflow),
+                       sense * (frac_is_positive(alpha) ? 1 : -1) > 0);
             }
         }
-        shift(r, r.overflow);
     }
     return ranges;
 }
@@ -173,18 +178,18 @@ rhs_ranges compute_rhs_ranges(const tableau_store &s, const typed_basis &basis) 
         value_range &r = ranges.b[i];
         if (r.overflow)
             continue;
-        if (ranges.with[i] != 0)
-            r.has_low = r.has_high = true; // [b_i, b_i]: delta 0 both ways
-        // x_B + delta * (B^-1 e_i) >= 0, row by row
+        if (ranges.with[i] != 0) {
+            r.low = r.high = r.value; // [b_i, b_i]
+            r.has_low = r.has_high = true;
+        }
+        // x_B + delta * (B^-1 e_i) >= 0 row by row: row p holds until delta = -x_p / beta_p.
         for (int p = 1; p <= basis.size && ranges.with[i] == 0; ++p) {
             fraction beta = basis.transform[basis.inverse_row[p]][i];
             if (beta.num == 0)
                 continue;
-            fraction limit =
-                frac_negate(frac_mul(basis.value[p], frac_reciprocal(beta), r.overflow));
-            narrow(r, limit, frac_is_negative(beta), r.overflow);
+            narrow(r, end_at(r.value, frac_negate(basis.value[p]), beta, r.overflow),
+                   frac_is_negative(beta));
         }
-        shift(r, r.overflow);
     }
     return ranges;
 }

@@ -10,14 +10,14 @@ solution_check check_solution(const typed_problem &typed, const fraction *x, fra
     bool overflow = false;
     for (int i = 1; i <= typed.n_rows; ++i) {
         fraction lhs = dot(typed.a[i], typed.n_vars, x, overflow);
-        int order = compare(lhs, typed.b[i], overflow);
+        int order = compare(lhs, typed.b[i]);
         if (overflow)
             return {check_outcome::overflow, i, relation_equal, {0, 1}, {0, 1}};
         if (!relation_holds(typed.relation[i], order))
             return {check_outcome::row_violated, i, typed.relation[i], lhs, typed.b[i]};
     }
     fraction cx = dot(typed.cost, typed.n_vars, x, overflow);
-    int order = compare(cx, z, overflow);
+    int order = compare(cx, z);
     if (overflow)
         return {check_outcome::overflow, 0, relation_equal, {0, 1}, {0, 1}};
     if (order != 0)
