@@ -32,9 +32,33 @@ struct golden_answer {
     const char *name;
     const char *verdict;   // optimal, infeasible, unbounded or overflow
     const char *value;     // the last objective value, in lowest terms; none after an overflow
-    const char *explained; // teaching mode (passi_*): the lines between verdict and final pause
+    std::string explained; // teaching mode (passi_*): everything between verdict and final pause
     const char *shown;     // teaching mode: a line the run must show on the way, or nullptr
 };
+
+const std::string pause = "\nPremetere INVIO per continuare... " + std::string(11, '\n');
+
+// What an optimal teaching run shows after "Soluzione Ottima!": the solution with its check, then
+// the screen of duality and the screen of sensitivity, each after its pause.
+std::string after_optimum(const std::string &solution, const std::string &duality,
+                          const std::string &sensitivity) {
+    return solution + "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n" + pause +
+           "\nAnalisi post-ottimale - dualita'\n" + duality + pause +
+           "\nAnalisi post-ottimale - sensitivita'\n" + sensitivity;
+}
+
+// The two lines of complementary slackness when it holds, after the rows' slacks.
+std::string slackness(const char *slacks) {
+    return std::string("Scarti dei vincoli: ") + slacks +
+           "\nScarti complementari: y_i * (b_i - a_i*x) = 0 per ogni vincolo e\n"
+           "    x_j * costo ridotto_j = 0 per ogni variabile\n";
+}
+
+const char *degenerate_note = "    i prezzi ombra e gli intervalli valgono per questa base:\n"
+                              "    un intervallo dei termini noti puo' avere un solo estremo\n"
+                              "    o ridursi a un punto, e un intervallo dei costi\n"
+                              "    puo' essere piu' stretto dei costi per cui il punto resta "
+                              "ottimo\n";
 
 // Values: the optimum (phase 2), or the least sum of artificials (infeasible), or the vertex
 // where the improving ray (1, 1) starts (unbounded). The teaching-mode runs repeat four problems
@@ -52,30 +76,160 @@ const golden_answer answers[] = {
     {"negative_rhs", "optimal", "7/2", "", nullptr}, // x = (3/2, 1/2)
     // x = (301/2, 5), ratio 301/2 in row 2
     {"large_ratio", "optimal", "-321/2", "", nullptr},
+    // The figures after each optimum, certificate and ray are worked out in
+    // tests/golden/derivations/post_optimal.py (bases traced by hand, every range end probed).
+    // Basis x2, x1: y1 + y2 = 1, y1 - y2 = 2; row 1 is "=", so y1 is c_B B^-1.
     {"passi_worked", "optimal", "5/2",
-     "Soluzione: x1 = 3/2, x2 = 1/2\nValore ottimo: z = 5/2\n"
-     "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n",
+     after_optimum("Soluzione: x1 = 3/2, x2 = 1/2\nValore ottimo: z = 5/2\n",
+                   "Base ottima: x2, x1\nProblema duale:\n    max 2y1 + y2\n    y1 + y2 <= 1\n"
+                   "    y1 - y2 <= 2\n    y1 libera, y2 <= 0\n"
+                   "Prezzi ombra: y1 = 3/2, y2 = -1/2\n"
+                   "Nel tableau finale (riga obiettivo): y1 = c_B B^-1 (vincolo =), y2 = colonna "
+                   "x3\n"
+                   "Verifica duale: y ammissibile e b*y = c*x = 5/2\n"
+                   "Costi ridotti: x1 = 0, x2 = 0\n" +
+                       slackness("b1 - a1*x = 0, b2 - a2*x = 0"),
+                   "Intervalli dei costi (la base resta ottima):\n    c1 = 1 in (-inf, 2]\n"
+                   "    c2 = 2 in [1, +inf)\n"
+                   "Intervalli dei termini noti (la base resta ammissibile):\n"
+                   "    b1 = 2 in [1, +inf)\n    b2 = 1 in [-2, 2]\n"),
      nullptr},
-    // Degenerate from the first pivot: the largest-coefficient rule alone would cycle.
+    // Degenerate from the first pivot: the largest-coefficient rule alone would cycle. The
+    // optimum is unique and not degenerate: basis x3, x5 (row 1's slack), x1; y = (0, -3/2, -5/4).
     {"passi_beale", "optimal", "-5/4",
-     "Soluzione: x1 = 1, x2 = 0, x3 = 1, x4 = 0\nValore ottimo: z = -5/4\n"
-     "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n",
+     after_optimum("Soluzione: x1 = 1, x2 = 0, x3 = 1, x4 = 0\nValore ottimo: z = -5/4\n",
+                   "Base ottima: x3, x5, x1\nProblema duale:\n    max y3\n"
+                   "    1/4 y1 + 1/2 y2 <= -3/4\n    -8y1 - 12y2 <= 20\n"
+                   "    -y1 - 1/2 y2 + y3 <= -1/2\n    9y1 + 3y2 <= 6\n"
+                   "    y1 <= 0, y2 <= 0, y3 <= 0\n"
+                   "Prezzi ombra: y1 = 0, y2 = -3/2, y3 = -5/4\n"
+                   "Nel tableau finale (riga obiettivo): y1 = colonna x5, y2 = colonna x6,\n"
+                   "    y3 = colonna x7\n"
+                   "Verifica duale: y ammissibile e b*y = c*x = -5/4\n"
+                   "Costi ridotti: x1 = 0, x2 = 2, x3 = 0, x4 = 21/2\n" +
+                       slackness("b1 - a1*x = 3/4, b2 - a2*x = 0, b3 - a3*x = 0"),
+                   "Intervalli dei costi (la base resta ottima):\n    c1 = -3/4 in [-5/6, 0]\n"
+                   "    c2 = 20 in [18, +inf)\n    c3 = -1/2 in (-inf, 3/4]\n"
+                   "    c4 = 6 in [-9/2, +inf)\n"
+                   "Intervalli dei termini noti (la base resta ammissibile):\n"
+                   "    b1 = 0 in [-3/4, +inf)\n    b2 = 0 in [-1/2, 3/2]\n"
+                   "    b3 = 1 in [0, +inf)\n"),
      "Regola del minimo indice: il pivot precedente era degenere, quindi entra la prima colonna "
      "migliorante e a pari rapporto esce la variabile di indice minore\n"},
-    // After x1 enters (x = (1, 0), z = -1) the column of x2 is -1, 0: the ray (1, 1) from there.
+    // After x1 enters (x = (1, 0), z = -1) the column of x2 is -1, 0: the ray (1, 1) from there,
+    // along which both rows keep x1 - x2 = 1 and -x1 + x2 = -1.
     {"passi_unbounded", "unbounded", "-1",
-     "La colonna x2 non ha elementi positivi: facendo entrare x2, z decresce senza limite\n",
+     "La colonna x2 non ha elementi positivi: facendo entrare x2, z decresce senza limite\n"
+     "Direzione illimitata: d1 = 1, d2 = 1\nPunto di partenza x0: x1 = 1, x2 = 0\n"
+     "Verifica: x0 soddisfa i vincoli, d >= 0 e non nullo,\n"
+     "    ogni vincolo resta soddisfatto lungo d e c*d = -2 < 0: z = c*x0 + t*(c*d)\n"
+     "    decresce senza limite\n",
      nullptr},
+    // -1 * (x1 + x2 <= 1) + 1 * (x1 + x2 >= 2): 0 >= 1, w = 1.
     {"passi_infeasible", "infeasible", "1",
-     "Minimo della prima fase: w = 1 > 0, nessun punto soddisfa tutti i vincoli\n", nullptr},
+     "Minimo della prima fase: w = 1 > 0, nessun punto soddisfa tutti i vincoli\n"
+     "Certificato: y1 = -1, y2 = 1\n"
+     "Combinazione sum y_i*(vincolo i), scritta con >=: 0x1 + 0x2 >= 1\n"
+     "Verifica: ogni y_i ha il segno del suo vincolo, ogni coefficiente e' <= 0\n"
+     "    e il termine noto 1 e' > 0: per x >= 0 il primo membro non supera 0,\n"
+     "    quindi nessun x soddisfa i vincoli\n",
+     nullptr},
     // Phase 1 ends at once (w has no positive entry) with x5 and x6 basic at 0. Row 2's x5 leaves
     // for x1 on its -1; row 3 (twice row 2) is then 0 in every real column. x1 = x2 = 0, x3 = 6.
+    // Basis x3, x1 on rows 1, 2: y1 = -1, y1 - y2 = -2, y3 = 0; x1 is basic at 0.
     {"passi_artificial_out", "optimal", "-6",
-     "Soluzione: x1 = 0, x2 = 0, x3 = 6\nValore ottimo: z = -6\n"
-     "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n",
+     after_optimum("Soluzione: x1 = 0, x2 = 0, x3 = 6\nValore ottimo: z = -6\n",
+                   "Base ottima: x3, x1\nProblema duale:\n    max 6y1\n"
+                   "    y1 - y2 - 2y3 <= -2\n    y1 - 2y2 - 4y3 <= -1\n    y1 <= -1\n"
+                   "    y1 <= 0, y2 libera, y3 libera\n"
+                   "Prezzi ombra: y1 = -1, y2 = 1, y3 = 0\n"
+                   "Nel tableau finale (riga obiettivo): y1 = colonna x4, y2 = c_B B^-1 "
+                   "(vincolo =),\n"
+                   "    y3 = 0, vincolo ridondante\n"
+                   "Verifica duale: y ammissibile e b*y = c*x = -6\n"
+                   "Costi ridotti: x1 = 0, x2 = 2, x3 = 0\n" +
+                       slackness("b1 - a1*x = 0, b2 - a2*x = 0, b3 - a3*x = 0"),
+                   std::string("Soluzione degenere: x1 (riga 2) e' in base con valore 0;\n") +
+                       degenerate_note +
+                       "Intervalli dei costi (la base resta ottima):\n"
+                       "    c1 = -2 in (-inf, -1]\n    c2 = -1 in [-3, +inf)\n"
+                       "    c3 = -1 in [-3, 0]\n"
+                       "Intervalli dei termini noti (la base resta ammissibile):\n"
+                       "    b1 = 6 in [0, +inf)\n    b2 = 0 in [0, 0]\n"
+                       "        riga 3 = 2*riga 2: b2 da solo renderebbe i vincoli incompatibili\n"
+                       "    b3 = 0 in [0, 0]\n"
+                       "        riga 3 = 2*riga 2: b3 da solo renderebbe i vincoli "
+                       "incompatibili\n"),
      "\nSeconda Fase - Senza variabili artificiali\n"
      "Esce x5 (artificiale), entra x1 (riga 2), elemento pivot -1\n"
      "Riga 3 eliminata: x6 artificiale resta in base, il vincolo e' ridondante\n"},
+    // Wyndor glass (Hillier-Lieberman) typed as a minimisation: tests/analysis/derivations.
+    {"passi_wyndor_min", "optimal", "-36",
+     after_optimum("Soluzione: x1 = 2, x2 = 6\nValore ottimo: z = -36\n",
+                   "Base ottima: x3, x2, x1\nProblema duale:\n    max 4y1 + 12y2 + 18y3\n"
+                   "    y1 + 3y3 <= -3\n    2y2 + 2y3 <= -5\n    y1 <= 0, y2 <= 0, y3 <= 0\n"
+                   "Prezzi ombra: y1 = 0, y2 = -3/2, y3 = -1\n"
+                   "Nel tableau finale (riga obiettivo): y1 = colonna x3, y2 = colonna x4,\n"
+                   "    y3 = colonna x5\n"
+                   "Verifica duale: y ammissibile e b*y = c*x = -36\n"
+                   "Costi ridotti: x1 = 0, x2 = 0\n" +
+                       slackness("b1 - a1*x = 2, b2 - a2*x = 0, b3 - a3*x = 0"),
+                   "Intervalli dei costi (la base resta ottima):\n    c1 = -3 in [-15/2, 0]\n"
+                   "    c2 = -5 in (-inf, -2]\n"
+                   "Intervalli dei termini noti (la base resta ammissibile):\n"
+                   "    b1 = 4 in [2, +inf)\n    b2 = 12 in [6, 18]\n    b3 = 18 in [12, 24]\n"),
+     nullptr},
+    // x1 + x2 = 4, x1 + 3x2 >= 5, x1 <= 3: x = (3, 1), the surplus x3 = 1 basic; y = (3, 0, -1).
+    {"passi_equal_greater", "optimal", "9",
+     after_optimum("Soluzione: x1 = 3, x2 = 1\nValore ottimo: z = 9\n",
+                   "Base ottima: x3, x2, x1\nProblema duale:\n    max 4y1 + 5y2 + 3y3\n"
+                   "    y1 + y2 + y3 <= 2\n    y1 + 3y2 <= 3\n    y1 libera, y2 >= 0, y3 <= 0\n"
+                   "Prezzi ombra: y1 = 3, y2 = 0, y3 = -1\n"
+                   "Nel tableau finale (riga obiettivo): y1 = c_B B^-1 (vincolo =),\n"
+                   "    y2 = -(colonna x3), y3 = colonna x4\n"
+                   "Verifica duale: y ammissibile e b*y = c*x = 9\n"
+                   "Costi ridotti: x1 = 0, x2 = 0\n" +
+                       slackness("b1 - a1*x = 0, b2 - a2*x = -1, b3 - a3*x = 0"),
+                   "Intervalli dei costi (la base resta ottima):\n    c1 = 2 in (-inf, 3]\n"
+                   "    c2 = 3 in [2, +inf)\n"
+                   "Intervalli dei termini noti (la base resta ammissibile):\n"
+                   "    b1 = 4 in [11/3, +inf)\n    b2 = 5 in (-inf, 6]\n    b3 = 3 in [0, 7/2]\n"),
+     nullptr},
+    // Three rows tight at (1, 1): x5 basic at 0, and b1, b2 may only fall.
+    {"passi_degenerate", "optimal", "-2",
+     after_optimum("Soluzione: x1 = 1, x2 = 1\nValore ottimo: z = -2\n",
+                   "Base ottima: x1, x2, x5\nProblema duale:\n    max y1 + y2 + 2y3\n"
+                   "    y1 + y3 <= -1\n    y2 + y3 <= -1\n    y1 <= 0, y2 <= 0, y3 <= 0\n"
+                   "Prezzi ombra: y1 = -1, y2 = -1, y3 = 0\n"
+                   "Nel tableau finale (riga obiettivo): y1 = colonna x3, y2 = colonna x4,\n"
+                   "    y3 = colonna x5\n"
+                   "Verifica duale: y ammissibile e b*y = c*x = -2\n"
+                   "Costi ridotti: x1 = 0, x2 = 0\n" +
+                       slackness("b1 - a1*x = 0, b2 - a2*x = 0, b3 - a3*x = 0"),
+                   std::string("Soluzione degenere: x5 (riga 3) e' in base con valore 0;\n") +
+                       degenerate_note +
+                       "Intervalli dei costi (la base resta ottima):\n"
+                       "    c1 = -1 in (-inf, 0]\n    c2 = -1 in (-inf, 0]\n"
+                       "Intervalli dei termini noti (la base resta ammissibile):\n"
+                       "    b1 = 1 in [0, 1]\n    b2 = 1 in [0, 1]\n    b3 = 2 in [2, +inf)\n"),
+     nullptr},
+    // x4 (row 2's slack) has reduced cost 0 and ratio 3: one pivot reaches (0, 4), z = -4 too.
+    {"passi_multiple", "optimal", "-4",
+     after_optimum("Soluzione: x1 = 3, x2 = 1\nValore ottimo: z = -4\n",
+                   "Base ottima: x2, x1\nProblema duale:\n    max 4y1 + 3y2\n"
+                   "    y1 + y2 <= -1\n    y1 <= -1\n    y1 <= 0, y2 <= 0\n"
+                   "Prezzi ombra: y1 = -1, y2 = 0\n"
+                   "Nel tableau finale (riga obiettivo): y1 = colonna x3, y2 = colonna x4\n"
+                   "Verifica duale: y ammissibile e b*y = c*x = -4\n"
+                   "Costi ridotti: x1 = 0, x2 = 0\n" +
+                       slackness("b1 - a1*x = 0, b2 - a2*x = 0"),
+                   "Ottimo non unico: x4 e' fuori base con costo ridotto 0 e rapporto minimo 3\n"
+                   "    (riga 2): un pivot su x4 porta all'altro vertice ottimo x1 = 0, x2 = 4\n"
+                   "Intervalli dei costi (la base resta ottima):\n    c1 = -1 in (-inf, -1]\n"
+                   "    c2 = -1 in [-1, 0]\n"
+                   "Intervalli dei termini noti (la base resta ammissibile):\n"
+                   "    b1 = 4 in [3, +inf)\n    b2 = 3 in [0, 4]\n"),
+     nullptr},
     // 17 variables, 17 rows: phase 1 ends feasible (w = 0), then pricing out row 0 against that
     // basis makes column 41 exactly -12654621816878138779/408383914227805552 in lowest terms
     // (the independent replay of the random-problem check, in Python integers): a numerator

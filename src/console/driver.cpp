@@ -6,6 +6,7 @@
 #include <istream>
 #include <ostream>
 
+#include "console/analysis_screens.h"
 #include "console/display.h"
 #include "console/input_reader.h"
 #include "console/teaching.h"
@@ -73,6 +74,7 @@ struct console {
     std::istream &in;
     std::ostream &out;
     bool teaching;
+    int width; // of the screen, for teaching mode's lines
 };
 
 void show_choice(const tableau_store &s, const phase_run &run, const console &c) {
@@ -147,20 +149,29 @@ phase_end phase2_screens(tableau_store &s, const console &c, phase_run &run) {
     return run.end;
 }
 
-// The verdict of a phase 2 that ran to its end, explained in teaching mode.
+// The verdict of a phase 2 that ran to its end, explained in teaching mode: an unbounded end
+// with its ray, an optimum with its check and then, a screen each, its duality and sensitivity.
 void print_verdict(const tableau_store &s, const phase_run &run, const console &c) {
     bool unbounded = run.end == phase_end::unbounded;
     put(c.out, unbounded ? "\nProblema illimitato!\n" : "\nSoluzione Ottima!\n");
-    if (c.teaching && unbounded)
+    if (!c.teaching)
+        return;
+    if (unbounded) {
         print_unbounded(run, c.out);
-    else if (c.teaching)
-        print_solution(s, c.out);
+        print_unbounded_ray(s, run.col, c.width, c.out);
+        return;
+    }
+    print_solution(s, c.out);
+    continue_pause(c.in, c.out);
+    print_duality_screen(s, c.width, c.out);
+    continue_pause(c.in, c.out);
+    print_sensitivity_screen(s, c.width, c.out);
 }
 
 } // namespace
 
-int run_program(tableau_store &s, std::istream &in, std::ostream &out, bool teaching) {
-    console c{in, out, teaching};
+int run_program(tableau_store &s, std::istream &in, std::ostream &out, bool teaching, int width) {
+    console c{in, out, teaching, width};
     start_screen(in, out);
     read_problem(s, in, out);
     put(out, "\n");
@@ -176,8 +187,10 @@ int run_program(tableau_store &s, std::istream &in, std::ostream &out, bool teac
         return stop_with(in, out, overflow_message);
     if (end == phase_end::infeasible) {
         put(out, "\nProblema inammissibile!\n");
-        if (teaching)
+        if (teaching) {
             print_infeasible(s, out);
+            print_farkas_certificate(s, width, out);
+        }
         return final_pause(in, out);
     }
     continue_pause(in, out);

@@ -4,6 +4,7 @@
 
 #include "console/driver.h"
 #include "console/options.h"
+#include "console/screen_width.h"
 
 namespace {
 tableau_store store; // zero-filled at start, like every fixed table of the program
@@ -14,5 +15,7 @@ int main(int argc, char **argv) {
     program_options options = parse_options(argc, argv, std::cout, std::cerr);
     if (options.answered)
         return options.status;
-    return run_program(store, std::cin, std::cout, options.teaching);
+    // Only teaching mode asks the terminal: the plain program reads nothing but the keyboard.
+    int width = options.teaching ? screen_width() : default_screen;
+    return run_program(store, std::cin, std::cout, options.teaching, width);
 }

@@ -22,6 +22,8 @@ from functools import partial
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "solver_check"))
 import check_random  # noqa: E402  (the generator and the exact reference solver)
+import check_analysis  # noqa: E402  (the figures after each verdict, checked apart)
+from check_analysis import DUAL_HEADING, SENS_HEADING, Disagreement, expect  # noqa: E402
 
 PAUSE = "\nPremetere INVIO per continuare... " + "\n" * 11
 FINAL = "Premetere INVIO per terminare... "
@@ -45,18 +47,9 @@ REMOVAL_HEADING = "\nSeconda Fase - Senza variabili artificiali\n"
 SOLUTION = re.compile(r"\nSoluzione Ottima!\nSoluzione: (.*)\nValore ottimo: z = (\S+)\n"
                       r"Verifica: tutti i vincoli sono soddisfatti e c\*x = z\n$")
 INFEASIBLE = re.compile(r"\nProblema inammissibile!\nMinimo della prima fase: w = (\S+) > 0, "
-                        r"nessun punto soddisfa tutti i vincoli\n$")
+                        r"nessun punto soddisfa tutti i vincoli\n((?:.*\n)*)$")
 UNBOUNDED = re.compile(r"\nProblema illimitato!\nLa colonna x(\d+) non ha elementi positivi: "
-                       r"facendo entrare x(\d+), z decresce senza limite\n$")
-
-
-class Disagreement(Exception):
-    pass
-
-
-def expect(condition, what):
-    if not condition:
-        raise Disagreement(what)
+                       r"facendo entrare x(\d+), z decresce senza limite\n((?:.*\n)*)$")
 
 
 def value(text):
@@ -232,6 +225,14 @@ def split_screen(screen):
     rest) around its tableau; and the plain screen it must give back."""
     pieces, plain = [], []
     segments = screen.split(PAUSE)
+    analysis = None
+    if (len(segments) > 2 and segments[-2].startswith(DUAL_HEADING) and
+            segments[-1].startswith(SENS_HEADING) and segments[-1].endswith(FINAL)):
+        # After an optimum, a screen of duality and one of sensitivity, each after its pause.
+        analysis = (segments[-2][len(DUAL_HEADING):],
+                    segments[-1][len(SENS_HEADING): -len(FINAL)])
+        segments = segments[:-2]
+        segments[-1] += FINAL
     for k, seg in enumerate(segments):
         found = list(TABLEAU.finditer(seg))
         expect(len(found) <= 1, "two tableaux between two pauses")
@@ -260,7 +261,7 @@ def split_screen(screen):
                 if verdict:
                     rest = kept + FINAL
         plain.append(before + m.group(0) + rest)
-    return pieces, PAUSE.join(plain)
+    return pieces, PAUSE.join(plain), analysis
 
 
 def screen_name(before):
@@ -280,7 +281,7 @@ def check_iterations(names, phase):
 
 def check_screens(costs, rows, plain_screen, teaching_screen):
     """Raises Disagreement on the first check that fails."""
-    pieces, given_back = split_screen(teaching_screen)
+    pieces, given_back, analysis = split_screen(teaching_screen)
     expect(given_back == plain_screen, "the teaching screen without its additions is not the plain "
            "screen" + first_difference(given_back, plain_screen))
     expect(teaching_screen.endswith(FINAL), "the run did not reach the final pause")
@@ -316,6 +317,7 @@ def check_screens(costs, rows, plain_screen, teaching_screen):
         expect(expected == "infeasible", f"infeasible, the reference says {expected}")
         expect(last_tableau(plain_screen) == p1_final.text,
                "the final tableaux of the modes differ")
+        check_analysis.check_infeasible(costs, rows, w, verdict.group(2))
         return "infeasible"
     p2_start, p2_choice = at("Seconda Fase - Tableau iniziale")
     p2_final, _ = at("Seconda Fase - Tableau finale")
@@ -348,8 +350,19 @@ def check_screens(costs, rows, plain_screen, teaching_screen):
                f"unbounded line does not name x{column}")
         expect(all(r[column - 1] <= 0 for r in p2_final.rows), "the named column has a positive "
                "entry")
+        check_analysis.check_unbounded(costs, rows, False, p2_final, column, verdict.group(3))
         return "unbounded"
-    return check_solution(costs, rows, p2_final, SOLUTION.match(tail), optimum)
+    outcome, x, z = check_solution(costs, rows, p2_final, SOLUTION.match(tail), optimum)
+    expect(analysis is not None, "no screens of duality and sensitivity after the optimum")
+    check_analysis.check_optimal(costs, rows, False, p2_final, deleted_rows(pieces), x, z,
+                                 *analysis)
+    return outcome
+
+
+def deleted_rows(pieces):
+    """The typed rows (from 0) that the removal of the artificial variables deleted."""
+    removal_text = next((p[0] for p in pieces if p[0].startswith(REMOVAL_HEADING)), "")
+    return {int(m.group(1)) - 1 for m in DELETED_LINE.finditer(removal_text)}
 
 
 def check_solution(costs, rows, final, verdict, optimum):
@@ -360,9 +373,11 @@ def check_solution(costs, rows, final, verdict, optimum):
            "the solution does not list x1..xn")
     x = [value(t.split(" = ")[1]) for t in terms]
     expect([t.split(" = ")[1] for t in terms] == [str(v) for v in x], "a value not in lowest terms")
+    # A typed variable whose all-zero column a slack took appears in no row: it reads 0.
+    columns = check_analysis.Typed(costs, rows, False).columns
     on_tableau = [F(0)] * n
     for b, row in zip(final.basic, final.rows):
-        if b <= n:
+        if columns.get(b, ("",))[0] == "x":
             on_tableau[b - 1] = row[-1]
     expect(x == on_tableau, "the solution is not the final tableau's")
     z = value(verdict.group(2))
@@ -371,7 +386,7 @@ def check_solution(costs, rows, final, verdict, optimum):
     expect(min(x, default=0) >= 0 and check_random.dot(costs, x) == z and
            all(check_random.holds(check_random.dot(a, x), rel, rhs) for a, rel, rhs in rows),
            "the solution does not satisfy the problem")
-    return "optimal"
+    return "optimal", x, z
 
 
 def first_difference(a, b):
@@ -380,7 +395,10 @@ def first_difference(a, b):
 
 
 def run(program, keys, *args):
-    done = subprocess.run([program, *args], input=keys.encode(), capture_output=True, timeout=10)
+    # Wide lines: the figures after the verdict are read without undoing any line break.
+    env = dict(os.environ, COLUMNS=check_analysis.WIDE)
+    done = subprocess.run([program, *args], input=keys.encode(), capture_output=True, timeout=10,
+                          env=env)
     return done.stdout.decode(), done.returncode
 
 
