@@ -16,7 +16,8 @@ struct display_case {
     int cost_count, n_cols, n_rows;
     const char *rows; // row 0, then rows 1..n_rows, separated by "|"
     const char *w_row;
-    char shown; // 'p': print_problem, 'w': print_tableau(w_row), '0': print_tableau(row 0)
+    char shown; // 'p': print_problem, 'm': print_problem under --max, 'w': print_tableau(w_row),
+                // '0': print_tableau(row 0)
     std::string want;
 } cases[] = {
     {3, 0, 2, "0/0 -3 -2 0/0 0 | -1 1 1 4 | 1 1 3 6", "", 'p',
@@ -57,6 +58,13 @@ struct display_case {
      "", 'p',
      "Funzione Obiettivo\nMin z -> -4294967296x1+9223372036854775807/2x2=0\nMatrice dei vincoli\n"
      "-1/4294967296x1+3x2<-5/9223372036854775807\n\n\n"},
+    // Under --max row 0 holds the costs as typed (the row of -z); the echo shows the row of z,
+    // z - c*x = 0, exactly as the plain echo shows the same typed costs, and then what the
+    // tableaux minimise.
+    {6, 0, 1, "0/0 3 5 -1/2 1/-3 0 -2147483648 0/0 0 | -1 1 1 4", "", 'm',
+     "Funzione Obiettivo\nMax z -> -3x1-5x2+1/2x3-1/-3x4+2147483648x6=0\n"
+     "I tableau minimizzano -z: riga di -z, costi come scritti; RHS finale = -max z\n"
+     "Matrice dei vincoli\n+x1+x2<4\n\n\n"},
 };
 
 } // namespace
@@ -79,7 +87,8 @@ TEST(DisplayOutput, EchoAndGridByteForByte) {
         }
         set_cells(s->w_row, c.w_row);
         std::ostringstream out;
-        if (c.shown == 'p')
+        s->maximise = c.shown == 'm';
+        if (c.shown == 'p' || c.shown == 'm')
             print_problem(*s, out);
         else
             print_tableau(*s, c.shown == 'w' ? s->w_row : s->tableau[0], out);

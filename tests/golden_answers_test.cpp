@@ -13,9 +13,26 @@
 
 namespace {
 
-std::string typed_keys(const std::string &name) {
-    std::ifstream file(std::string(SIMPLESSO_TEST_DIR) + "/golden/" + name + ".in");
+std::string golden_file(const std::string &name, const char *extension) {
+    std::ifstream file(std::string(SIMPLESSO_TEST_DIR) + "/golden/" + name + extension);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::string typed_keys(const std::string &name) {
+    return golden_file(name, ".in");
+}
+
+// The mode a golden run's arguments (NAME.args, none for a plain run) ask for.
+run_mode golden_mode(const std::string &name) {
+    std::istringstream words(golden_file(name, ".args"));
+    run_mode mode{false, false, false, default_screen};
+    for (std::string word; words >> word;) {
+        mode.teaching = mode.teaching || word == "--passi" || word == "-p";
+        mode.maximise = mode.maximise || word == "--max" || word == "-m";
+        mode.exercise = mode.exercise || word == "--esercizio" || word == "-e";
+        mode.teaching = mode.teaching || mode.exercise;
+    }
+    return mode;
 }
 
 // The right-hand side of the objective line of the last tableau on the screen.
@@ -32,8 +49,9 @@ struct golden_answer {
     const char *name;
     const char *verdict;   // optimal, infeasible, unbounded or overflow
     const char *value;     // the last objective value, in lowest terms; none after an overflow
-    std::string explained; // teaching mode (passi_*): everything between verdict and final pause
-    const char *shown;     // teaching mode: a line the run must show on the way, or nullptr
+    std::string explained; // teaching and exercise mode (passi_*, esercizio_*): everything between
+                           // verdict and final pause, the exercise tally last
+    const char *shown;     // a text the run must show on the way, or nullptr
 };
 
 const std::string pause = "\nPremetere INVIO per continuare... " + std::string(11, '\n');
@@ -45,6 +63,14 @@ std::string after_optimum(const std::string &solution, const std::string &dualit
     return solution + "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n" + pause +
            "\nAnalisi post-ottimale - dualita'\n" + duality + pause +
            "\nAnalisi post-ottimale - sensitivita'\n" + sensitivity;
+}
+
+// The same after a maximum (--max), whose check names max z.
+std::string after_maximum(const std::string &solution, const std::string &duality,
+                          const std::string &sensitivity) {
+    std::string minimum = after_optimum(solution, duality, sensitivity);
+    std::string check = "c*x = z\n";
+    return minimum.replace(minimum.find(check), check.size(), "c*x = max z\n");
 }
 
 // The two lines of complementary slackness when it holds, after the rows' slacks.
@@ -239,7 +265,107 @@ const golden_answer answers[] = {
     // rows are tight, needs more than 32 bits; in lowest terms every value of the two pivots to
     // it fits in 35. With 32-bit fields this problem ended in an overflow.
     {"past_32_bits", "optimal", "-28396419056/269324621", "", nullptr},
+    // Hillier-Lieberman's radiation problem typed with decimals: min 0.4x1 + 0.5x2 with
+    // 0.3x1 + 0.1x2 <= 2.7, 0.5x1 + 0.5x2 = 6, 0.6x1 + 0.4x2 >= 6. Of every basis of the standard
+    // form the feasible ones give 21/4 at (15/2, 9/2) as the least value.
+    // y from the basis x1, x4 (row 3's surplus), x2: y3 = 0, 3/10 y1 + 1/2 y2 = 2/5,
+    // 1/10 y1 + 1/2 y2 = 1/2, so y1 = -1/2, y2 = 11/10; b*y = -27/20 + 66/10 = 21/4.
+    {"passi_radiation", "optimal", "21/4",
+     after_optimum("Soluzione: x1 = 15/2, x2 = 9/2\nValore ottimo: z = 21/4\n",
+                   "Base ottima: x1, x4, x2\nProblema duale:\n    max 27/10 y1 + 6y2 + 6y3\n"
+                   "    3/10 y1 + 1/2 y2 + 3/5 y3 <= 2/5\n    1/10 y1 + 1/2 y2 + 2/5 y3 <= 1/2\n"
+                   "    y1 <= 0, y2 libera, y3 >= 0\n"
+                   "Prezzi ombra: y1 = -1/2, y2 = 11/10, y3 = 0\n"
+                   "Nel tableau finale (riga obiettivo): y1 = colonna x3, y2 = c_B B^-1 "
+                   "(vincolo =),\n"
+                   "    y3 = -(colonna x4)\n"
+                   "Verifica duale: y ammissibile e b*y = c*x = 21/4\n"
+                   "Costi ridotti: x1 = 0, x2 = 0\n" +
+                       slackness("b1 - a1*x = 0, b2 - a2*x = 0, b3 - a3*x = -3/10"),
+                   "Intervalli dei costi (la base resta ottima):\n    c1 = 2/5 in (-inf, 1/2]\n"
+                   "    c2 = 1/2 in [2/5, +inf)\n"
+                   "Intervalli dei termini noti (la base resta ammissibile):\n"
+                   "    b1 = 27/10 in [12/5, 18/5]\n    b2 = 6 in [11/2, 27/2]\n"
+                   "    b3 = 6 in (-inf, 63/10]\n"),
+     "Min z -> -2/5x1-1/2x2=0\nMatrice dei vincoli\n+3/10x1+1/10x2<27/10\n+1/2x1+1/2x2=6\n"
+     "+3/5x1+2/5x2>6\n"},
+    // The Wyndor glass problem, --max: max 3x1 + 5x2 with x1 <= 4, 2x2 <= 12, 3x1 + 2x2 <= 18.
+    // The best vertex is (2, 6) with 36; the tableaux minimise -z, so their last value is -36.
+    // The figures of max z: y = (0, 3/2, 1), every reduced cost <= 0, c1 in [0, 15/2],
+    // c2 in [2, +inf); the right-hand-side ranges are those of the minimisation.
+    {"passi_wyndor_max", "optimal", "-36",
+     after_maximum("Soluzione: x1 = 2, x2 = 6\nValore ottimo: max z = 36\n",
+                   "Base ottima: x3, x2, x1\nProblema duale:\n    min 4y1 + 12y2 + 18y3\n"
+                   "    y1 + 3y3 >= 3\n    2y2 + 2y3 >= 5\n    y1 >= 0, y2 >= 0, y3 >= 0\n"
+                   "Prezzi ombra: y1 = 0, y2 = 3/2, y3 = 1\n"
+                   "Nel tableau finale (riga obiettivo): y1 = -(colonna x3), y2 = -(colonna x4),\n"
+                   "    y3 = -(colonna x5)\n"
+                   "Verifica duale: y ammissibile e b*y = c*x = 36\n"
+                   "Costi ridotti: x1 = 0, x2 = 0\n" +
+                       slackness("b1 - a1*x = 2, b2 - a2*x = 0, b3 - a3*x = 0"),
+                   "Intervalli dei costi (la base resta ottima):\n    c1 = 3 in [0, 15/2]\n"
+                   "    c2 = 5 in [2, +inf)\n"
+                   "Intervalli dei termini noti (la base resta ammissibile):\n"
+                   "    b1 = 4 in [2, +inf)\n    b2 = 12 in [6, 18]\n    b3 = 18 in [12, 24]\n"),
+     "Max z -> -3x1-5x2=0\n"},
+    // --max: max x1 + 2x2 with -x1 + x2 <= 2, x1 - x2 <= 1. Along (1, 1) both rows keep their
+    // value and z grows by 3. x2 enters first (2 > 1) and leaves the vertex (0, 2), z = 4: the
+    // tableau of -z shows -4, and the column of x1 is -1, 0 there.
+    {"max_unbounded", "unbounded", "-4", "", "Max z -> -x1-2x2=0\n"},
+    // Exercise runs: the answers typed are in the .in file; the tally counts them by hand. The
+    // worked example answered with the rule's six choices.
+    {"esercizio_regola", "optimal", "5/2",
+     "Soluzione: x1 = 3/2, x2 = 1/2\nValore ottimo: z = 5/2\n"
+     "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n"
+     "Esercizio: 6 scelte giuste al primo tentativo su 6, 0 aiuti\n",
+     nullptr},
+    // x2 enters first against the rule, x4 leaves: w = 0 at once; in phase 2 x1 enters and x3
+    // leaves (ratio 3/2 against 2). Of the six questions only phase 2's first is right at once.
+    {"esercizio_errori", "optimal", "5/2",
+     "Soluzione: x1 = 3/2, x2 = 1/2\nValore ottimo: z = 5/2\n"
+     "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n"
+     "Esercizio: 1 scelte giuste al primo tentativo su 6, 0 aiuti\n",
+     "Risposta errata: x2 (riga 1) ha rapporto 2, maggiore del minimo 3/2 (riga 2)\n"},
+    // "?" everywhere follows the rule: six pivots, two questions each, and the last "ottimo".
+    {"esercizio_aiuto", "optimal", "-5/4",
+     "Soluzione: x1 = 1, x2 = 0, x3 = 1, x4 = 0\nValore ottimo: z = -5/4\n"
+     "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n"
+     "Esercizio: 0 scelte giuste al primo tentativo su 13, 13 aiuti\n",
+     "Aiuto: esce x7 (riga 3), che ha il rapporto minimo 2/5\n"},
+    // x2 enters first (ratio 2 in row 2), then x1 (ratio 12/5 in row 3): the same vertex.
+    {"esercizio_altra_scelta", "optimal", "-48/5",
+     "Soluzione: x1 = 12/5, x2 = 6/5\nValore ottimo: z = -48/5\n"
+     "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n"
+     "Esercizio: 5 scelte giuste al primo tentativo su 5, 0 aiuti\n",
+     "Scelta valida; la regola del coefficiente piu' grande avrebbe fatto entrare x1\n"},
+    // Three answers typed, then the input ends: the program answers the other three.
+    {"esercizio_fine_input", "optimal", "5/2",
+     "Soluzione: x1 = 3/2, x2 = 1/2\nValore ottimo: z = 5/2\n"
+     "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n"
+     "Esercizio: 3 scelte giuste al primo tentativo su 6, 3 aiuti\n",
+     "? (input finito: risponde il programma)\n"},
+    {"esercizio_illimitato", "unbounded", "-1",
+     "La colonna x2 non ha elementi positivi: facendo entrare x2, z decresce senza limite\n"
+     "Esercizio: 2 scelte giuste al primo tentativo su 4, 0 aiuti\n",
+     nullptr},
+    // Beale's six pivots by the largest coefficient bring the first basis back; "?" then takes
+    // the lowest-index rule to the optimum in six more pivots.
+    {"esercizio_ciclo", "optimal", "-5/4",
+     "Soluzione: x1 = 1, x2 = 0, x3 = 1, x4 = 0\nValore ottimo: z = -5/4\n"
+     "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n"
+     "Esercizio: 12 scelte giuste al primo tentativo su 25, 13 aiuti\n",
+     "Attenzione: base gia' vista da quando l'obiettivo vale 0:"},
+    // x2 enters against the rule, x3 leaves: w = 1 with no positive entry left.
+    {"esercizio_inammissibile", "infeasible", "1",
+     "Minimo della prima fase: w = 1 > 0, nessun punto soddisfa tutti i vincoli\n"
+     "Esercizio: 3 scelte giuste al primo tentativo su 3, 0 aiuti\n",
+     nullptr},
 };
+
+// The runs whose input ends before the final pause, which then takes the end of input.
+bool input_ends_early(const std::string &name) {
+    return name == "unbounded" || name == "esercizio_fine_input";
+}
 
 // The line the screen ends with, before the final prompt; a misspelt verdict matches nothing.
 std::string verdict_text(const std::string &verdict) {
@@ -280,8 +406,11 @@ std::string grid(const std::string &objective, const std::vector<std::string> &r
 TEST(GoldenAnswers, VerdictAndObjectiveValueMatchTheHandSolution) {
     for (const golden_answer &a : answers) {
         SCOPED_TRACE(a.name);
-        bool teaching = std::string(a.name).starts_with("passi_");
-        program_run run = run_with_keys(typed_keys(a.name), teaching);
+        run_mode mode = golden_mode(a.name);
+        bool exercise = std::string(a.name).starts_with("esercizio_");
+        EXPECT_EQ(mode.exercise, exercise);
+        EXPECT_EQ(mode.teaching, exercise || std::string(a.name).starts_with("passi_"));
+        program_run run = run_with_keys(typed_keys(a.name), mode);
         std::string ending =
             verdict_text(a.verdict) + a.explained + "Premetere INVIO per terminare... ";
         EXPECT_EQ(tail(run.screen, ending.size()), ending);
@@ -291,7 +420,7 @@ TEST(GoldenAnswers, VerdictAndObjectiveValueMatchTheHandSolution) {
         if (a.shown != nullptr) {
             EXPECT_NE(run.screen.find(a.shown), std::string::npos) << a.shown;
         }
-        EXPECT_EQ(run.status, a.name == std::string("unbounded") ? 0 : -1);
+        EXPECT_EQ(run.status, input_ends_early(a.name) ? 0 : -1);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -141,6 +142,30 @@ TEST(ProgramRun, PausesAndExitStatus) {
     }
 }
 
+// Input that ends before a cost line is taken: one message right after the cost prompt, then
+// the final pause, with no echo and no tableau.
+TEST(ProgramRun, NoProblemGoesStraightToTheFinalPause) {
+    const std::string cost_prompt = "costi funzione obiettivo -> ";
+    const std::string ending = "error: nessun problema inserito!\n" + final_prompt;
+    const struct {
+        std::string keys, screen_end;
+    } cases[] = {
+        {"", cost_prompt + ending},
+        {"\n", cost_prompt + ending},
+        {"\n\n  \n", cost_prompt + cost_prompt + cost_prompt + ending},
+        {"\nq\n1 x", cost_prompt + "error: numero non valido: q\n" + cost_prompt +
+                         "error: numero non valido: x\n" + cost_prompt + ending},
+    };
+    for (const auto &[keys, screen_end] : cases)
+        for (const runner &r : runners) {
+            program_run run = r.run(keys);
+            EXPECT_EQ(run.status, 0) << r.name << " keys: " << keys;
+            EXPECT_TRUE(run.screen.ends_with(screen_end)) << r.name << " keys: " << keys;
+            EXPECT_EQ(run.screen.find("Funzione Obiettivo"), std::string::npos) << keys;
+            EXPECT_EQ(run.screen.find("RHS"), std::string::npos) << keys;
+        }
+}
+
 TEST(ProgramRun, ScreensFollowInOrder) {
     std::string screen = run_with_keys(problem + "\n\n\n\n\n").screen;
     // Echo, un-priced phase-1 tableau and the first continue prompt come with no pause between.
@@ -185,7 +210,12 @@ TEST(ProgramOptions, AnsweredWithoutReadingTheKeyboard) {
         {{"--bogus"}, 2, "", refused("--bogus")},
         {{"--help", "-x", "-y"}, 2, "", refused("-x")},
         {{"-p", "problema.txt"}, 2, "", refused("problema.txt")},
+        {{"-m", "-h", "-p"}, 0, help, ""},
+        {{"--max", "--version"}, 0, version, ""},
         {{"-ph"}, 2, "", refused("-ph")},
+        {{"-M"}, 2, "", refused("-M")},
+        {{"--maximise"}, 2, "", refused("--maximise")},
+        {{"--max", "-max"}, 2, "", refused("-max")},
         {{"-P"}, 2, "", refused("-P")},
         {{"--passi=1"}, 2, "", refused("--passi=1")},
         {{"-v"}, 2, "", refused("-v")},
@@ -220,31 +250,61 @@ TEST(ProgramOptions, AnsweredWithoutReadingTheKeyboard) {
 TEST(ProgramOptions, RunsInTheModeAsked) {
     const struct {
         std::vector<std::string> args;
-        bool teaching;
-    } cases[] = {{{}, false}, {{"-p"}, true}, {{"--passi"}, true}, {{"-p", "--passi", "-p"}, true}};
+        bool teaching, maximise, exercise;
+    } cases[] = {{{}, false, false, false},
+                 {{"-p"}, true, false, false},
+                 {{"--passi"}, true, false, false},
+                 {{"-p", "--passi", "-p"}, true, false, false},
+                 {{"-m"}, false, true, false},
+                 {{"--max"}, false, true, false},
+                 {{"-p", "-m"}, true, true, false},
+                 {{"--max", "--passi", "--max"}, true, true, false},
+                 {{"-e"}, true, false, true},
+                 {{"--esercizio", "-p"}, true, false, true},
+                 {{"--passi", "--esercizio", "-e"}, true, false, true},
+                 {{"-m", "-e"}, true, true, true}};
     const std::string keys = problem + "\n\n\n\n\n" + std::string(100, '\n');
-    for (const auto &[args, teaching] : cases) {
+    for (const auto &[args, teaching, maximise, exercise] : cases) {
+        std::string named = "args:";
+        for (const std::string &arg : args)
+            named += " '" + arg + "'";
         parsed_run parsed = parse_in_process(args);
-        EXPECT_FALSE(parsed.options.answered) << args.size();
-        EXPECT_EQ(parsed.options.teaching, teaching) << args.size();
-        EXPECT_EQ(parsed.out + parsed.err, "") << args.size();
+        EXPECT_FALSE(parsed.options.answered) << named;
+        EXPECT_EQ(parsed.options.teaching, teaching) << named;
+        EXPECT_EQ(parsed.options.maximise, maximise) << named;
+        EXPECT_EQ(parsed.options.exercise, exercise) << named;
+        EXPECT_EQ(parsed.out + parsed.err, "") << named;
         command_run run = run_binary_with(args, keys);
-        EXPECT_EQ(run.status, 255) << args.size();
-        EXPECT_EQ(run.err, "") << args.size();
-        EXPECT_NE(run.out.find("\nSoluzione Ottima!\n"), std::string::npos) << args.size();
-        EXPECT_TRUE(run.out.ends_with(final_prompt)) << args.size();
-        EXPECT_GT(run.keys_read, 0) << args.size();
+        // In exercise mode empty lines only ask again, so the keys run out before the final
+        // pause: the program answers every question left, and the end of input is the last key.
+        EXPECT_EQ(run.status, exercise ? 0 : 255) << named;
+        EXPECT_EQ(run.err, "") << named;
+        EXPECT_NE(run.out.find("\nSoluzione Ottima!\n"), std::string::npos) << named;
+        EXPECT_TRUE(run.out.ends_with(final_prompt)) << named;
+        EXPECT_GT(run.keys_read, 0) << named;
+        EXPECT_EQ(run.out.find("(input finito: risponde il programma)") != std::string::npos,
+                  exercise)
+            << named;
+        // The binary runs the mode the options name, exactly as it runs in-process (exercise
+        // mode lays its lines out in the width of the binary's screen, so it is left out).
+        if (!exercise) {
+            EXPECT_EQ(run.out, run_with_keys(keys, run_mode{teaching, maximise}).screen) << named;
+        }
+        EXPECT_EQ(run.out.find(maximise ? "Min z -> " : "Max z -> "), std::string::npos) << named;
+        EXPECT_EQ(run.out.find("Entra x") != std::string::npos, teaching) << named;
     }
-    // No arguments: exactly the program as it runs in-process.
-    EXPECT_EQ(run_binary_with({}, keys).out, run_with_keys(keys).screen);
 }
 
 TEST(ProgramOptions, HelpTellsHowToTypeAndFeedAProblem) {
     const std::string help = parse_in_process({"-h"}).out;
     for (const char *text :
-         {"Uso: simplesso", "-p, --passi", "-h, --help", "--version", "1 1 = 2", "1 -1 < 1", "3/4",
-          "q", "simplesso < problema.txt", "6 in tutto", "yes ''", "dipende dalle iterazioni"})
+         {"Uso: simplesso", "-p, --passi", "-e, --esercizio", "-m, --max", "-h, --help",
+          "--version", "1 1 = 2", "1 -1 <= 1", "3/4", "0.4", "0,4", "3x1", "q",
+          "simplesso < problema.txt", "6 in tutto", "yes ''", "secondo le iterazioni",
+          "2 dopo l'ottimo", "il programma risponde da solo"})
         EXPECT_NE(help.find(text), std::string::npos) << "missing: " << text;
+    // A terminal of 80x24 shows it whole.
+    EXPECT_LE(std::count(help.begin(), help.end(), '\n'), 24);
     size_t line_start = 0;
     for (size_t k = 0; k < help.size(); ++k) {
         unsigned char c = help[k];
@@ -257,7 +317,7 @@ TEST(ProgramOptions, HelpTellsHowToTypeAndFeedAProblem) {
     EXPECT_TRUE(help.ends_with("\n"));
 }
 
-// The feeding the help suggests, (cat problema.txt; yes '') | simplesso, must end in both modes:
+// The feeding the help suggests, (cat problema.txt; yes '') | simplesso, must end in every mode:
 // every golden problem, cut after its q line, then endless Enter keys.
 TEST(ProgramOptions, EndlessEnterKeysAfterTheProblemEndTheRun) {
     for (const auto &entry : std::filesystem::directory_iterator(SIMPLESSO_TEST_DIR "/golden")) {
@@ -271,10 +331,19 @@ TEST(ProgramOptions, EndlessEnterKeysAfterTheProblemEndTheRun) {
         std::ofstream(problem_only, std::ios::binary) << keys.substr(0, keys.find('\n', q + 1) + 1);
         std::string expected =
             file_text(std::filesystem::path(entry.path()).replace_extension(".out"));
-        // The golden screen is the one of the mode its .args file names (none: plain).
+        // The golden screen is the one of the mode its .args file names (none: plain); an
+        // exercise run's screen depends on its answers, so it is compared with neither.
         std::filesystem::path args = std::filesystem::path(entry.path()).replace_extension(".args");
-        std::string golden_mode = std::filesystem::exists(args) ? " --passi" : "";
-        for (const char *mode : {"", " --passi"}) {
+        std::string golden_mode;
+        if (std::filesystem::exists(args)) {
+            std::string words = file_text(args.string());
+            golden_mode = " " + words.substr(0, words.find_last_not_of(" \n") + 1);
+        }
+        std::vector<std::string> modes = {"", " --passi", " --max", " --max --passi"};
+        bool exercise = golden_mode.find("--esercizio") != std::string::npos;
+        if (std::find(modes.begin(), modes.end(), golden_mode) == modes.end() && !exercise)
+            modes.push_back(golden_mode);
+        for (const std::string &mode : modes) {
             std::string screen = problem_only + ".screen";
             std::string command = "(cat '" + problem_only + "'; yes '') | '" SIMPLESSO_BINARY "'" +
                                   mode + " > '" + screen + "'";

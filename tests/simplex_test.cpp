@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <string>
 
+#include "simplex/basis_history.h"
 #include "simplex/phases.h"
+#include "simplex/pivot_checks.h"
 #include "simplex/pivot_selection.h"
 #include "simplex/pivoting.h"
 #include "standard_form/standard_form.h"
@@ -283,4 +285,227 @@ TEST(Phases, RecordsFollowTheRowsToTheEnd) {
         EXPECT_EQ(deleted, c.deleted);
         EXPECT_EQ(origins, c.origins);
     }
+}
+
+namespace {
+
+// Phase 2 on columns 1..6, right-hand side in column 7; x3, x4, x5 basic in rows 1..3. Column 1
+// improves (3) with ratios 4, 2, 2; column 2 improves (2) with no positive entry; column 6 worsens.
+const char *const checked_rows = "0 3 2 0 0 0 -1 10 | 3 1 -1 1 0 0 1 4 | 4 2 0 0 1 0 0 4 | "
+                                 "5 1 0 0 0 1 -2 2";
+
+// A check as "reason col/var row min_row entry", the entry as the grid prints its two fields.
+std::string entering_text(entering_check c) {
+    const char *names[] = {"valid",         "not_a_column", "basic",
+                           "not_improving", "optimal",      "optimal_early"};
+    return std::string(names[static_cast<int>(c.reason)]) + " " + std::to_string(c.col) + " " +
+           std::to_string(c.row) + " " + fraction_text(c.entry);
+}
+
+std::string leaving_text(leaving_check c) {
+    const char *names[] = {"valid",         "not_basic", "not_positive",
+                           "above_minimum", "unbounded", "unbounded_early"};
+    return std::string(names[static_cast<int>(c.reason)]) + " " + std::to_string(c.var) + " " +
+           std::to_string(c.row) + " " + std::to_string(c.min_row) + " " + fraction_text(c.entry);
+}
+
+phase_run running(int phase) {
+    return {phase, largest, 0, 0, 0, phase_end::running};
+}
+
+} // namespace
+
+TEST(PivotChecks, EnteringAnswers) {
+    struct entering_case {
+        const char *objective; // row 0 of checked_rows, replaced
+        int phase;             // 1: the objective is w_row
+        int col;               // 0 with `optimal`: the answer "ottimo"
+        bool optimal;
+        const char *expected;
+    } cases[] = {
+        {"0 3 2 0 0 0 -1 10", 2, 1, false, "valid 1 0 3/1"},
+        {"0 3 2 0 0 0 -1 10", 2, 2, false, "valid 2 0 2/1"}, // unbounded column, still valid
+        {"0 3 2 0 0 0 -1 10", 2, 0, false, "not_a_column 0 0 0/1"},
+        {"0 3 2 0 0 0 -1 10", 2, 7, false, "not_a_column 7 0 0/1"}, // the right-hand side
+        {"0 3 2 0 0 0 -1 10", 2, 99, false, "not_a_column 99 0 0/1"},
+        {"0 3 2 0 0 0 -1 10", 2, -4, false, "not_a_column -4 0 0/1"},
+        {"0 3 2 0 0 0 -1 10", 2, 3, false, "basic 3 1 0/1"},
+        {"0 3 2 0 0 0 -1 10", 2, 5, false, "basic 5 3 0/1"},
+        {"0 3 2 0 0 0 -1 10", 2, 6, false, "not_improving 6 0 -1/1"},
+        {"0 0 2 0 0 0 1/-3 10", 2, 6, false, "not_improving 6 0 1/-3"},
+        {"0 0 2 0 0 0 -1/-3 10", 2, 6, false, "valid 6 0 -1/-3"},
+        {"0 0 2 0 0 0 -1 10", 2, 1, false, "not_improving 1 0 0/1"},
+        // "ottimo": too early names the first improving column, not the rule's.
+        {"0 3 2 0 0 0 -1 10", 2, 0, true, "optimal_early 1 0 3/1"},
+        {"0 0 1/2 0 0 0 9 10", 2, 0, true, "optimal_early 2 0 1/2"},
+        {"0 -1 0 0 0 0 -1 10", 2, 0, true, "optimal 0 0 0/1"},
+        {"0 -1 0 0 0 0 1/-2 10", 2, 0, true, "optimal 0 0 0/1"},
+        // Phase 1 at w = 0 is over, positive entries or not; above 0 it is not.
+        {"0 1 0 0 0 0 0 0", 1, 0, true, "optimal 1 0 0/1"},
+        {"0 1 0 0 0 0 0 3", 1, 0, true, "optimal_early 1 0 1/1"},
+        {"0 0 0 0 0 0 -1 3", 1, 0, true, "optimal 0 0 0/1"},
+        {"0 1 0 0 0 0 0 0", 1, 1, false, "valid 1 0 1/1"},
+    };
+    for (const entering_case &c : cases) {
+        SCOPED_TRACE(std::string(c.objective) + " col " + std::to_string(c.col));
+        auto s = store_from_rows(7, checked_rows);
+        set_cells(c.phase == 1 ? s->w_row : s->tableau[0], c.objective);
+        std::string before = rows_text(*s);
+        phase_run run = running(c.phase);
+        entering_check check = c.optimal ? check_optimal(*s, run) : check_entering(*s, run, c.col);
+        EXPECT_EQ(entering_text(check), c.expected);
+        EXPECT_EQ(rows_text(*s), before); // a check writes nothing
+    }
+}
+
+TEST(PivotChecks, LeavingAnswers) {
+    struct leaving_case {
+        const char *rows;
+        int n_cols, col;
+        int var; // 0: the answer "illimitato"
+        const char *expected;
+    } cases[] = {
+        {checked_rows, 7, 1, 3, "above_minimum 3 1 2 1/1"}, // 4 against 2
+        {checked_rows, 7, 1, 4, "valid 4 2 2 2/1"},
+        {checked_rows, 7, 1, 5, "valid 5 3 2 1/1"}, // tied with row 2: also right
+        {checked_rows, 7, 1, 1, "not_basic 1 0 0 0/1"},
+        {checked_rows, 7, 1, 6, "not_basic 6 0 0 0/1"},
+        {checked_rows, 7, 1, 50, "not_basic 50 0 0 0/1"},
+        {checked_rows, 7, 1, 0, "unbounded_early 3 1 0 1/1"},
+        {checked_rows, 7, 2, 3, "not_positive 3 1 0 -1/1"},
+        {checked_rows, 7, 2, 4, "not_positive 4 2 0 0/1"},
+        {checked_rows, 7, 2, 0, "unbounded 0 0 0 0/1"},
+        {checked_rows, 7, 6, 3, "valid 3 1 1 1/1"}, // the only row with a positive entry
+        {checked_rows, 7, 6, 0, "unbounded_early 3 1 0 1/1"},
+        // A zero right-hand side makes the minimum 0.
+        {"0 1 0 0 5 | 2 1 1 0 3 | 3 1 0 1 0", 4, 1, 2, "above_minimum 2 1 2 1/1"},
+        {"0 1 0 0 5 | 2 1 1 0 3 | 3 1 0 1 0", 4, 1, 3, "valid 3 2 2 1/1"},
+        // Signs below the line, and ratios compared exactly: 16777217 is above 16777216.
+        {"0 1 0 0 5 | 2 1/-2 1 0 3 | 3 -1/-2 0 1 1", 4, 1, 2, "not_positive 2 1 0 1/-2"},
+        {"0 1 0 0 5 | 2 1 1 0 16777217 | 3 1 0 1 16777216", 4, 1, 2, "above_minimum 2 1 2 1/1"},
+    };
+    for (const leaving_case &c : cases) {
+        SCOPED_TRACE(std::string(c.rows) + " col " + std::to_string(c.col) + " var " +
+                     std::to_string(c.var));
+        auto s = store_from_rows(c.n_cols, c.rows);
+        std::string before = rows_text(*s);
+        leaving_check check =
+            c.var == 0 ? check_unbounded(*s, c.col) : check_leaving(*s, c.col, c.var);
+        EXPECT_EQ(leaving_text(check), c.expected);
+        EXPECT_EQ(rows_text(*s), before);
+    }
+}
+
+// A pivot chosen by hand goes through the phase loop like the rule's: the worked example with x2
+// entering first (the rule takes x1) reaches w = 0 in one pivot, and phase 2 the same optimum.
+TEST(Phases, HandChosenPivotTakesTheSameLoop) {
+    auto s = in_standard_form("\n1 2\n1 1 = 2\n1 -1 < 1\nq\n");
+    phase_run run = start_phase1(*s);
+    EXPECT_EQ(run.row * 10 + run.col, 21);
+    ASSERT_EQ(check_entering(*s, run, 2).reason, entering_reason::valid);
+    ASSERT_EQ(check_leaving(*s, 2, 4).reason, leaving_reason::valid);
+    choose_pivot_by_hand(*s, run, 1, 2);
+    EXPECT_EQ(continue_phase(*s, run, 1), phase_end::optimal);
+    EXPECT_EQ(run.pivots, 1);
+    EXPECT_EQ(cells_text(s->w_row, s->n_cols), "0 0 0 0 -1 0");
+    EXPECT_EQ(rows_text(*s), "0 -1 -2 0 0 0 | 2 1 1 0 1 2 | 3 2 0 1 1 3");
+    ASSERT_TRUE(prepare_phase2(*s));
+    artificial_removal removal;
+    run = begin_phase2(*s, removal);
+    EXPECT_EQ(continue_phase(*s, run, all_pivots), phase_end::optimal);
+    EXPECT_EQ(rows_text(*s), "0 0 0 -1/2 5/2 | 2 0 1 -1/2 1/2 | 1 1 0 1/2 3/2");
+}
+
+// After a degenerate pivot, the student's own included, the rule is the lowest-index one; a pivot
+// that moves the objective brings the largest-coefficient rule back.
+TEST(Phases, RuleAfterAHandChosenPivot) {
+    struct rule_case {
+        const char *name;
+        int row, col;
+        pivot_rule rule;
+    } cases[] = {{"the rule's tied row, degenerate", 1, 1, lowest},
+                 {"the other tied row, degenerate", 2, 1, lowest},
+                 {"a column against the rule, not degenerate", 3, 3, largest}};
+    for (const rule_case &c : cases) {
+        SCOPED_TRACE(c.name);
+        // Beale's problem: rows 1 and 2 have a zero right-hand side, row 3 has 1.
+        auto s = in_standard_form(
+            "\n-3/4 20 -1/2 6\n1/4 -8 -1 9 < 0\n1/2 -12 -1/2 3 < 0\n0 0 1 0 < 1\nq\n");
+        phase_run run = start_phase1(*s);
+        EXPECT_EQ(run.end, phase_end::optimal); // no artificial columns
+        ASSERT_TRUE(prepare_phase2(*s));
+        artificial_removal removal;
+        run = begin_phase2(*s, removal);
+        ASSERT_EQ(check_entering(*s, run, c.col).reason, entering_reason::valid);
+        ASSERT_EQ(check_leaving(*s, c.col, row_basic(*s, c.row)).reason, leaving_reason::valid);
+        choose_pivot_by_hand(*s, run, c.row, c.col);
+        continue_phase(*s, run, 1);
+        EXPECT_EQ(row_basic(*s, c.row), c.col);
+        EXPECT_EQ(run.rule, c.rule);
+    }
+}
+
+// "ottimo" and "illimitato" found right end the phase where they are said: phase 1 at w = 0 with
+// an improving column left, and phase 2 along a column no row can leave for, while the rule's
+// column could still pivot.
+TEST(Phases, PhaseEndedByHand) {
+    auto w = store_from_rows(4, "0 0 0 0 0 | 3 1 0 1 0", "0 1 0 0 0");
+    phase_run run = running(1);
+    run.row = 1;
+    run.col = 1;
+    ASSERT_EQ(check_optimal(*w, run).reason, entering_reason::optimal);
+    end_phase_by_hand(*w, run, phase_end::optimal, 0);
+    EXPECT_EQ(run.end, phase_end::optimal);
+    EXPECT_EQ(continue_phase(*w, run, 1), phase_end::optimal); // nothing more is taken
+    EXPECT_EQ(run.pivots, 0);
+
+    auto s = store_from_rows(4, "0 3 1 0 5 | 3 1 -1 1 2");
+    run = running(2);
+    run.row = 1;
+    run.col = 1;
+    ASSERT_EQ(check_unbounded(*s, 2).reason, leaving_reason::unbounded);
+    end_phase_by_hand(*s, run, phase_end::unbounded, 2);
+    EXPECT_EQ(run.end, phase_end::unbounded);
+    EXPECT_EQ(run.col, 2);
+}
+
+// The largest-coefficient rule kept through degenerate pivots cycles on Beale's problem: the
+// sixth pivot brings back the first basis, at the same objective value, and the table says so;
+// a changed value or a new basis is not a repeat, and a basis is a set, not a row order.
+TEST(BasisHistory, RepeatedBasisFound) {
+    auto s =
+        in_standard_form("\n-3/4 20 -1/2 6\n1/4 -8 -1 9 < 0\n1/2 -12 -1/2 3 < 0\n0 0 1 0 < 1\nq\n");
+    start_phase1(*s);
+    ASSERT_TRUE(prepare_phase2(*s));
+    artificial_removal removal;
+    phase_run run = begin_phase2(*s, removal);
+    basis_history history{};
+    std::string seen;
+    for (int k = 0; k <= 6; ++k) {
+        seen += basis_seen_before(history, *s, s->tableau[0][s->n_cols]) ? "R" : ".";
+        int col = choose_entering(*s, s->tableau[0], largest);
+        choose_pivot_by_hand(*s, run, choose_leaving(*s, col, largest), col);
+        continue_phase(*s, run, 1);
+    }
+    EXPECT_EQ(seen, "......R");
+
+    auto t = store_from_rows(3, "0 | 1 1 0 4 | 2 0 1 4");
+    basis_history h{};
+    EXPECT_FALSE(basis_seen_before(h, *t, {0, 1}));
+    std::swap(row_basic(*t, 1), row_basic(*t, 2));
+    EXPECT_TRUE(basis_seen_before(h, *t, {0, 5})); // the same value in another form
+    EXPECT_FALSE(basis_seen_before(h, *t, {-1, 1}));
+    EXPECT_FALSE(basis_seen_before(h, *t, {0, 1})); // the value moved: the table starts over
+
+    // The table forgets its oldest basis once it holds bases_kept: basis {1, j} for j = 2..
+    auto many = store_from_rows(99, "0 | 1 | 2");
+    basis_history full{};
+    for (int j = 2; j < 2 + bases_kept + 1; ++j) {
+        row_basic(*many, 2) = j;
+        EXPECT_FALSE(basis_seen_before(full, *many, {7, 1})) << j;
+    }
+    row_basic(*many, 2) = 2;
+    EXPECT_FALSE(basis_seen_before(full, *many, {7, 1}));
+    row_basic(*many, 2) = 2 + bases_kept;
+    EXPECT_TRUE(basis_seen_before(full, *many, {7, 1}));
 }

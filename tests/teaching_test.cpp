@@ -16,8 +16,9 @@ namespace {
 // Minimise x1 + 2x2 with x1 + x2 = 2, x1 - x2 <= 1 (typed "<"): the optimum is (3/2, 1/2), 5/2.
 const std::string worked = "\n1 2\n1 1 = 2\n1 -1 < 1\nq\n";
 
-std::string verification(const std::string &keys, fraction x1, fraction x2, fraction z) {
-    auto s = read_typed(keys);
+std::string verification(const std::string &keys, fraction x1, fraction x2, fraction z,
+                         bool maximise = false) {
+    auto s = read_typed(keys, nullptr, maximise);
     build_standard_form(*s);
     const fraction x[] = {{0, 1}, x1, x2};
     std::ostringstream out;
@@ -72,6 +73,17 @@ TEST(Teaching, VerificationFindsTheFirstCheckThatFails) {
               "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n");
     EXPECT_EQ(verification("\n1 1\n1 2/0 > -3\n1 -1 > 1\nq\n", {1, 2}, {0, 1}, {1, 2}),
               "Verifica fallita: vincolo 2 non soddisfatto (1/2 >= 1)\n");
+    // Under --max the row holds the costs as typed and the value checked is the maximum:
+    // max 3x1 + 5x2 with x1 <= 4, 2x2 <= 12, 3x1 + 2x2 <= 18 is 36 at (2, 6).
+    const std::string wyndor = "\n3 5\n1 0 <= 4\n0 2 <= 12\n3 2 <= 18\nq\n";
+    EXPECT_EQ(verification(wyndor, {2, 1}, {6, 1}, {36, 1}, true),
+              "Verifica: tutti i vincoli sono soddisfatti e c*x = max z\n");
+    EXPECT_EQ(verification(wyndor, {2, 1}, {6, 1}, {-36, 1}, true),
+              "Verifica fallita: c*x = 36, diverso da max z = -36\n");
+    EXPECT_EQ(verification(wyndor, {4, 1}, {3, 1}, {27, 1}, true), // a vertex, not the best
+              "Verifica: tutti i vincoli sono soddisfatti e c*x = max z\n");
+    EXPECT_EQ(verification(wyndor, {4, 1}, {4, 1}, {32, 1}, true),
+              "Verifica fallita: vincolo 3 non soddisfatto (20 <= 18)\n");
 }
 
 // The worked example in teaching mode: both pivots of phase 1 named with their ratio tests, the
@@ -163,4 +175,29 @@ TEST(Teaching, ListsAfterTheVerdictBreakWithinTheWidth) {
         EXPECT_NE(narrow, wide);
         EXPECT_EQ(joined(narrow), joined(wide));
     }
+}
+
+// Under --max the verdict lines speak of the maximum: max x1 + 2x2 with -x1 + x2 <= 2 and
+// x1 - x2 <= 1 grows without bound along (1, 1), and the column of x1 has no positive entry
+// once x2 has entered (z = 4 at (0, 2)).
+TEST(Teaching, MaximisationVerdictLines) {
+    program_run run =
+        run_with_keys("\n1 2\n-1 1 <= 2\n1 -1 <= 1\nq\n" + std::string(20, '\n'), {true, true});
+    // From (0, 2) along (1, 1) both rows keep their value and z grows by 3 per unit.
+    EXPECT_TRUE(run.screen.ends_with(
+        "\nProblema illimitato!\nLa colonna x1 non ha elementi positivi: facendo entrare x1, z "
+        "cresce senza limite\nDirezione illimitata: d1 = 1, d2 = 1\n"
+        "Punto di partenza x0: x1 = 0, x2 = 2\n"
+        "Verifica: x0 soddisfa i vincoli, d >= 0 e non nullo,\n"
+        "    ogni vincolo resta soddisfatto lungo d e c*d = 3 > 0: z = c*x0 + t*(c*d)\n"
+        "    cresce senza limite\nPremetere INVIO per terminare... "))
+        << tail(run.screen, 300);
+    // Minimising the same costs ends at (0, 0) with z = 0, the other way round; both slacks are
+    // basic, so every price is 0.
+    run = run_with_keys("\n1 2\n-1 1 <= 2\n1 -1 <= 1\nq\n" + std::string(20, '\n'), {true, false});
+    EXPECT_NE(run.screen.find("Valore ottimo: z = 0\nVerifica: tutti i vincoli sono "
+                              "soddisfatti e c*x = z\n\nPremetere INVIO per continuare... "),
+              std::string::npos)
+        << tail(run.screen, 300);
+    EXPECT_NE(run.screen.find("Prezzi ombra: y1 = 0, y2 = 0\n"), std::string::npos);
 }

@@ -106,22 +106,33 @@ struct program_run {
 };
 
 // Runs the whole program with `keys` as everything typed on the keyboard.
-inline program_run run_with_keys(const std::string &keys, bool teaching) {
+inline program_run run_with_keys(const std::string &keys, run_mode mode) {
     auto s = fresh_store();
     std::istringstream in(keys);
     std::ostringstream out;
-    int status = run_program(*s, in, out, teaching);
+    int status = run_program(*s, in, out, mode);
     return {out.str(), status};
+}
+
+inline program_run run_with_keys(const std::string &keys, bool teaching) {
+    return run_with_keys(keys, run_mode{teaching, false});
 }
 
 inline program_run run_with_keys(const std::string &keys) {
     return run_with_keys(keys, false);
 }
 
-// Reads a problem typed as `keys` into a fresh store; the prompts go to `screen` when given.
-inline std::unique_ptr<tableau_store> read_typed(const std::string &keys,
-                                                 std::string *screen = nullptr) {
+// The whole program in exercise mode, `keys` holding the answers as well.
+inline program_run run_exercise_with_keys(const std::string &keys) {
+    return run_with_keys(keys, run_mode{true, false, true, default_screen});
+}
+
+// Reads a problem typed as `keys` into a fresh store, for a maximisation when `maximise`; the
+// prompts go to `screen` when given.
+inline std::unique_ptr<tableau_store>
+read_typed(const std::string &keys, std::string *screen = nullptr, bool maximise = false) {
     auto s = fresh_store();
+    s->maximise = maximise;
     std::istringstream in(keys);
     std::ostringstream out;
     read_problem(*s, in, out);

@@ -47,14 +47,24 @@ const char *relation_symbol(int code) {
     return code == relation_less ? "<" : (code == relation_greater ? ">" : "=");
 }
 
+// The objective as the row z - c*x = 0. Under --max row 0 holds the row of -z instead, which
+// the tableaux minimise; the echo still shows the row of z, the one the student maximises, and
+// says what the tableaux hold.
+void print_objective(const tableau_store &s, std::ostream &out) {
+    put(out, s.maximise ? "Max z -> " : "Min z -> ");
+    int64_t sign = s.maximise ? -1 : 1; // typed values: 32 bits, so a negation fits
+    for (int j = 1; j <= s.cost_count; ++j)
+        print_term(out, {sign * s.tableau[0][j].num, s.tableau[0][j].den}, j);
+    put_format(out, "=%d\n", sign * s.tableau[0][s.cost_count + 1].num);
+    if (s.maximise)
+        put(out, "I tableau minimizzano -z: riga di -z, costi come scritti; RHS finale = -max z\n");
+}
+
 } // namespace
 
 void print_problem(const tableau_store &s, std::ostream &out) {
     put(out, "Funzione Obiettivo\n");
-    put(out, "Min z -> ");
-    for (int j = 1; j <= s.cost_count; ++j)
-        print_term(out, s.tableau[0][j], j);
-    put_format(out, "=%d\n", s.tableau[0][s.cost_count + 1].num);
+    print_objective(s, out);
     put(out, "Matrice dei vincoli\n");
     for (int i = 1; i <= s.n_rows; ++i) {
         int length = row_length(s, i);

@@ -8,6 +8,7 @@
 
 #include "console/analysis_screens.h"
 #include "console/display.h"
+#include "console/exercise.h"
 #include "console/input_reader.h"
 #include "console/teaching.h"
 #include "console/text_out.h"
@@ -38,74 +39,98 @@ void print_newlines(std::ostream &out, int count) {
         put(out, "\n");
 }
 
-void continue_pause(std::istream &in, std::ostream &out) {
-    put(out, "\nPremetere INVIO per continuare... ");
-    read_key(in, out);
-    print_newlines(out, 11);
-}
-
-// The last key: Enter ends the program with status -1; anything else, end of input included,
-// lets it end normally.
-int final_pause(std::istream &in, std::ostream &out) {
-    put(out, "Premetere INVIO per terminare... ");
-    int key = read_key(in, out);
-    out.flush();
-    return key == '\n' ? -1 : 0;
-}
-
-int stop_with(std::istream &in, std::ostream &out, const char *message) {
-    put(out, message);
-    return final_pause(in, out);
-}
-
-constexpr const char *overflow_message = "\nerror: overflow aritmetico!\n";
-
-void start_screen(std::istream &in, std::ostream &out) {
-    put(out, "\n\n");
-    print_banner(out);
-    put(out, "\n\n\n\n\n");
-    put(out, "\nPremetere INVIO per iniziare... ");
-    read_key(in, out);
-    print_newlines(out, 33);
-}
-
-// The keyboard and the screen of one run, and whether teaching mode adds its screens.
+// The keyboard and the screen of one run, whether teaching mode adds its screens, and in
+// exercise mode (teaching mode that asks) the student's record.
 struct console {
     std::istream &in;
     std::ostream &out;
     bool teaching;
-    int width; // of the screen, for teaching mode's lines
+    exercise_state *exercise; // null unless in exercise mode
+    int width;                // of the screen, for the lines laid out to fit it
 };
 
-void show_choice(const tableau_store &s, const phase_run &run, const console &c) {
+// A pause's key. Teaching and exercise mode take a whole line, so that a word typed at a pause
+// is never read as the next answer or the next pause; the plain program takes one character.
+int pause_key(const console &c) {
+    return c.teaching ? read_line_key(c.in, c.out) : read_key(c.in, c.out);
+}
+
+void continue_pause(const console &c) {
+    put(c.out, "\nPremetere INVIO per continuare... ");
+    pause_key(c);
+    print_newlines(c.out, 11);
+}
+
+// The last key: Enter ends the program with status -1; anything else, end of input included,
+// lets it end normally.
+int final_pause(const console &c) {
+    if (c.exercise != nullptr)
+        print_exercise_tally(*c.exercise, c.out);
+    put(c.out, "Premetere INVIO per terminare... ");
+    int key = pause_key(c);
+    c.out.flush();
+    return key == '\n' ? -1 : 0;
+}
+
+int stop_with(const console &c, const char *message) {
+    put(c.out, message);
+    return final_pause(c);
+}
+
+constexpr const char *overflow_message = "\nerror: overflow aritmetico!\n";
+
+void start_screen(const console &c) {
+    put(c.out, "\n\n");
+    print_banner(c.out);
+    put(c.out, "\n\n\n\n\n");
+    put(c.out, "\nPremetere INVIO per iniziare... ");
+    pause_key(c);
+    print_newlines(c.out, 33);
+}
+
+// Under a tableau of a phase loop: teaching mode tells the next pivot, exercise mode asks for it.
+// True when the student's answer ended the phase, whose final tableau then follows at once.
+bool show_choice(const tableau_store &s, phase_run &run, const console &c) {
+    if (c.exercise != nullptr)
+        return ask_pivot(s, run, *c.exercise, c.in, c.out);
     if (c.teaching)
         print_choice(s, run, c.out);
+    return false;
+}
+
+// The pause after a screen that shows a choice, unless an answer has just ended the phase.
+void pause_after_choice(bool phase_ended, const console &c) {
+    if (!phase_ended)
+        continue_pause(c);
 }
 
 // Runs a begun phase to its end. Teaching mode takes one pivot at a time and shows the tableau
-// after each pivot that does not end the phase, with the choice of the next one.
+// after each pivot that does not end the phase, with the choice of the next one; exercise mode
+// shows it after every pivot, since only the student may say that the phase has ended.
 phase_end drive_phase(tableau_store &s, phase_run &run, const console &c) {
     const char *heading =
         run.phase == 1 ? "\nPrima Fase - Iterazione %d\n" : "\nSeconda Fase - Iterazione %d\n";
-    while (continue_phase(s, run, c.teaching ? 1 : all_pivots) == phase_end::running) {
+    while (run.end == phase_end::running) {
+        continue_phase(s, run, c.teaching ? 1 : all_pivots);
+        bool asked = c.exercise != nullptr && run.end != phase_end::overflow;
+        if (run.end != phase_end::running && !asked)
+            break;
         put_format(c.out, heading, run.pivots);
         print_tableau(s, phase_objective(s, run), c.out);
-        print_choice(s, run, c.out);
-        continue_pause(c.in, c.out);
+        pause_after_choice(show_choice(s, run, c), c);
     }
     return run.end;
 }
 
 // Teaching mode's screen between the initial tableau of phase 2 and its loop.
-void show_removal(const tableau_store &s, const phase_run &run, const artificial_removal &removal,
+void show_removal(const tableau_store &s, phase_run &run, const artificial_removal &removal,
                   const console &c) {
     if (!c.teaching || run.end == phase_end::overflow)
         return;
     put(c.out, "\nSeconda Fase - Senza variabili artificiali\n");
     print_removal(removal, c.out);
     print_tableau(s, s.tableau[0], c.out);
-    print_choice(s, run, c.out);
-    continue_pause(c.in, c.out);
+    pause_after_choice(show_choice(s, run, c), c);
 }
 
 // Phase 1 from its priced-out tableau to its final one.
@@ -115,8 +140,9 @@ phase_end phase1_screens(tableau_store &s, const console &c) {
     if (run.end == phase_end::overflow)
         return phase_end::overflow;
     print_tableau(s, s.w_row, c.out);
-    show_choice(s, run, c);
-    continue_pause(c.in, c.out);
+    // Without artificial columns phase 1 has nothing to ask: w is 0 from the start.
+    bool asks = c.exercise == nullptr || s.n_artificial > 0;
+    pause_after_choice(asks && show_choice(s, run, c), c);
     if (drive_phase(s, run, c) == phase_end::overflow)
         return phase_end::overflow;
     put(c.out, "Prima Fase - Tableau finale\n");
@@ -133,11 +159,12 @@ phase_end phase2_screens(tableau_store &s, const console &c, phase_run &run) {
     print_tableau(s, s.tableau[0], c.out);
     bool had_artificials = s.n_artificial > 0;
     artificial_removal removal;
+    bool ended = false;
     if (!had_artificials) {
         run = begin_phase2(s, removal);
-        show_choice(s, run, c);
+        ended = run.end != phase_end::overflow && show_choice(s, run, c);
     }
-    continue_pause(c.in, c.out);
+    pause_after_choice(ended, c);
     if (had_artificials) {
         run = begin_phase2(s, removal);
         show_removal(s, run, removal, c);
@@ -149,6 +176,12 @@ phase_end phase2_screens(tableau_store &s, const console &c, phase_run &run) {
     return run.end;
 }
 
+// Teaching mode proper explains each verdict further (the screens after an optimum, the
+// certificate of an infeasible or unbounded end); exercise mode ends with the student's tally.
+bool analyses(const console &c) {
+    return c.teaching && c.exercise == nullptr;
+}
+
 // The verdict of a phase 2 that ran to its end, explained in teaching mode: an unbounded end
 // with its ray, an optimum with its check and then, a screen each, its duality and sensitivity.
 void print_verdict(const tableau_store &s, const phase_run &run, const console &c) {
@@ -157,46 +190,53 @@ void print_verdict(const tableau_store &s, const phase_run &run, const console &
     if (!c.teaching)
         return;
     if (unbounded) {
-        print_unbounded(run, c.out);
-        print_unbounded_ray(s, run.col, c.width, c.out);
+        print_unbounded(s, run, c.out);
+        if (analyses(c))
+            print_unbounded_ray(s, run.col, c.width, c.out);
         return;
     }
     print_solution(s, c.out);
-    continue_pause(c.in, c.out);
+    if (!analyses(c))
+        return;
+    continue_pause(c);
     print_duality_screen(s, c.width, c.out);
-    continue_pause(c.in, c.out);
+    continue_pause(c);
     print_sensitivity_screen(s, c.width, c.out);
 }
 
 } // namespace
 
-int run_program(tableau_store &s, std::istream &in, std::ostream &out, bool teaching, int width) {
-    console c{in, out, teaching, width};
-    start_screen(in, out);
-    read_problem(s, in, out);
+int run_program(tableau_store &s, std::istream &in, std::ostream &out, run_mode mode) {
+    exercise_state ex{};
+    ex.width = mode.width > 0 ? mode.width : default_screen;
+    console c{in, out, mode.teaching || mode.exercise, mode.exercise ? &ex : nullptr, ex.width};
+    s.maximise = mode.maximise;
+    start_screen(c);
+    if (!read_problem(s, in, out))
+        return final_pause(c); // nothing to solve
     put(out, "\n");
     print_problem(s, out);
     build_standard_form(s);
     if (s.too_big)
-        return stop_with(in, out, "error: problema troppo grande!\n");
+        return stop_with(c, "error: problema troppo grande!\n");
     print_tableau(s, s.w_row, out);
-    continue_pause(in, out);
+    continue_pause(c);
 
     phase_end end = phase1_screens(s, c);
     if (end == phase_end::overflow)
-        return stop_with(in, out, overflow_message);
+        return stop_with(c, overflow_message);
     if (end == phase_end::infeasible) {
         put(out, "\nProblema inammissibile!\n");
-        if (teaching) {
+        if (c.teaching)
             print_infeasible(s, out);
-            print_farkas_certificate(s, width, out);
-        }
-        return final_pause(in, out);
+        if (analyses(c))
+            print_farkas_certificate(s, c.width, out);
+        return final_pause(c);
     }
-    continue_pause(in, out);
+    continue_pause(c);
     phase_run run{};
     if (phase2_screens(s, c, run) == phase_end::overflow)
-        return stop_with(in, out, overflow_message);
+        return stop_with(c, overflow_message);
     print_verdict(s, run, c);
-    return final_pause(in, out);
+    return final_pause(c);
 }

@@ -15,7 +15,9 @@ int main(int argc, char **argv) {
     program_options options = parse_options(argc, argv, std::cout, std::cerr);
     if (options.answered)
         return options.status;
-    // Only teaching mode asks the terminal: the plain program reads nothing but the keyboard.
+    // Only the modes that lay lines out ask the terminal: the plain program reads nothing but
+    // the keyboard.
     int width = options.teaching ? screen_width() : default_screen;
-    return run_program(store, std::cin, std::cout, options.teaching, width);
+    return run_program(store, std::cin, std::cout,
+                       {options.teaching, options.maximise, options.exercise, width});
 }

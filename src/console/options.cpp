@@ -9,11 +9,15 @@
 
 namespace {
 
-enum class option_kind { teaching, help, version, unknown };
+enum class option_kind { teaching, exercise, maximise, help, version, unknown };
 
 option_kind kind_of(std::string_view arg) {
     if (arg == "-p" || arg == "--passi")
         return option_kind::teaching;
+    if (arg == "-e" || arg == "--esercizio")
+        return option_kind::exercise;
+    if (arg == "-m" || arg == "--max")
+        return option_kind::maximise;
     if (arg == "-h" || arg == "--help")
         return option_kind::help;
     if (arg == "--version")
@@ -21,70 +25,55 @@ option_kind kind_of(std::string_view arg) {
     return option_kind::unknown;
 }
 
-// Plain ASCII like every screen of the program, so no accented letters.
+// Plain ASCII like every screen of the program, so no accented letters; at most 24 lines of
+// fewer than 80 columns, so that it fits a terminal of 80x24.
 constexpr std::string_view usage_text =
-    "Uso: simplesso [-p | --passi] [-h | --help] [--version]\n"
-    "\n"
-    "Risolve un problema di programmazione lineare con il metodo del simplesso\n"
-    "primale a due fasi, tutto in frazioni esatte, e mostra i tableau di ogni\n"
-    "fase. La funzione obiettivo e' sempre da minimizzare e ogni variabile e' >= 0.\n"
-    "\n"
-    "Opzioni:\n"
-    "  -p, --passi    modo didattico: mostra anche ogni pivot (variabile che entra,\n"
-    "                 variabile che esce, elemento pivot, test del rapporto), la\n"
-    "                 soluzione e la sua verifica; dopo l'ottimo il problema duale,\n"
-    "                 i prezzi ombra, i costi ridotti e gli intervalli di costi e\n"
-    "                 termini noti; per un problema inammissibile o illimitato un\n"
-    "                 certificato verificato\n"
-    "  -h, --help     mostra questo aiuto ed esce\n"
-    "      --version  mostra la versione ed esce\n"
-    "Senza opzioni mostra i tableau iniziale e finale di ogni fase. Un'opzione\n"
-    "sconosciuta e' un errore (stato di uscita 2); --help vale prima di --version,\n"
-    "e tutte e due prima di --passi. Con --help e --version non si legge nulla.\n"
-    "\n"
-    "Come si scrive il problema: una riga alla volta, parole separate da uno spazio.\n"
-    "  - La prima riga: i costi della funzione obiettivo, in ordine di variabile.\n"
-    "        1 2          vuol dire  min z = x1 + 2 x2\n"
-    "  - Poi una riga per vincolo: i coefficienti, la relazione come parola a se\n"
-    "    stante, il termine noto.\n"
-    "        1 1 = 2      vuol dire  x1 + x2 = 2\n"
-    "        1 -1 < 1     vuol dire  x1 - x2 <= 1\n"
-    "    Le relazioni: < (minore o uguale), = (uguale), > (maggiore o uguale);\n"
-    "    <=, == e >= valgono come <, = e >.\n"
-    "  - Ogni numero e' un intero o una frazione: 4, -3, 3/4, -1/2.\n"
-    "  - Una riga che comincia con q chiude i vincoli e avvia il calcolo\n"
-    "    (al massimo 99 vincoli, 98 caratteri per riga).\n"
-    "\n"
-    "Da un file: simplesso < problema.txt  (oppure simplesso --passi < problema.txt)\n"
-    "Ogni pausa legge un INVIO, cioe' una riga vuota del file:\n"
-    "  - senza opzioni: una prima del problema (il file comincia con una riga\n"
-    "    vuota), una per ognuna delle quattro pause \"continuare\" e una per la\n"
-    "    pausa finale: 6 in tutto;\n"
-    "  - con --passi: in piu' una per ogni schermata aggiunta (ogni iterazione\n"
-    "    che non chiude la sua fase, il tableau senza variabili artificiali e,\n"
-    "    dopo l'ottimo, le due schermate dell'analisi post-ottimale): il numero\n"
-    "    dipende dalle iterazioni del problema.\n"
-    "Le righe vuote in piu' restano non lette. Quando il file finisce, ogni pausa\n"
-    "rimasta prosegue da sola. Per dare INVIO a tutte le pause, in ogni modo:\n"
-    "    (cat problema.txt; yes '') | simplesso --passi\n"
-    "(il file deve contenere la riga q). Stato di uscita: 255 se l'ultimo tasto\n"
-    "e' INVIO, altrimenti 0.\n";
+    "Uso: simplesso [opzioni]            (poi il problema, una riga alla volta)\n"
+    "Simplesso primale a due fasi in frazioni esatte; ogni variabile e' >= 0.\n"
+    "  -p, --passi      modo didattico: ogni pivot con il test del rapporto, la\n"
+    "                   soluzione verificata, duale, intervalli o un certificato\n"
+    "  -e, --esercizio  come --passi, ma il pivot lo sceglie lo studente: entrante\n"
+    "                   xN (o N) o ottimo, uscente xN o illimitato; ? per un aiuto\n"
+    "  -m, --max        massimizza (i tableau minimizzano -z); senza, si minimizza\n"
+    "  -h, --help       questo aiuto            --version   la versione\n"
+    "Le righe: i costi, un vincolo per riga, q per finire (al massimo 99 vincoli).\n"
+    "  1 2        min z = x1 + 2 x2 (--max: max)  numeri: 4, -3, 3/4, 0.4, 0,4\n"
+    "  1 1 = 2    x1 + x2 = 2                     relazioni: < <= =< = == > >= =>\n"
+    "  1 -1 <= 1  x1 - x2 <= 1                    una parola come 3x1 e' rifiutata\n"
+    "  q          (parole separate da spazi)      e la domanda torna\n"
+    "Da un file: simplesso < problema.txt. Ogni pausa legge un INVIO, una riga\n"
+    "vuota: senza opzioni una prima del problema, quattro \"continuare\" e la finale,\n"
+    "6 in tutto; --passi: secondo le iterazioni, e 2 dopo l'ottimo; a fine file ogni\n"
+    "pausa prosegue. Per tutte: (cat problema.txt; yes '') | simplesso --passi\n"
+    "Con -e ogni risposta e' una riga; una pausa dopo ogni pivot scelto, nessuna\n"
+    "dopo ottimo e illimitato. yes '' non finisce mai (una riga vuota ripete la\n"
+    "domanda): nel file le risposte e le righe vuote delle pause, oppure solo il\n"
+    "problema: a fine file il programma risponde da solo a ogni domanda.\n"
+    "Stato di uscita: 255 se l'ultimo tasto e' INVIO, altrimenti 0; un'opzione\n"
+    "sconosciuta e' un errore (2). Le opzioni valgono in ogni ordine; --help vale\n"
+    "prima di --version, e tutte e due prima delle altre: allora non si legge nulla.\n";
 
 program_options answer(std::ostream &stream, std::string_view text, int status) {
     put(stream, text);
     stream.flush();
-    return {false, true, status};
+    return {false, false, false, true, status};
 }
 
 } // namespace
 
 program_options parse_options(int argc, const char *const *argv, std::ostream &out,
                               std::ostream &err) {
-    bool teaching = false, help = false, version = false;
+    bool teaching = false, exercise = false, maximise = false, help = false, version = false;
     for (int k = 1; k < argc; ++k) {
         switch (kind_of(argv[k])) {
         case option_kind::teaching:
             teaching = true;
+            break;
+        case option_kind::exercise:
+            exercise = true;
+            break;
+        case option_kind::maximise:
+            maximise = true;
             break;
         case option_kind::help:
             help = true;
@@ -102,5 +91,5 @@ program_options parse_options(int argc, const char *const *argv, std::ostream &o
         return answer(out, usage_text, 0);
     if (version)
         return answer(out, "simplesso " SIMPLESSO_VERSION "\n", 0);
-    return {teaching, false, 0};
+    return {teaching || exercise, exercise, maximise, false, 0};
 }

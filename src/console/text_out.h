@@ -47,3 +47,13 @@ inline int read_key(std::istream &in, std::ostream &out) {
     out.flush();
     return in.get();
 }
+
+// A key at a pause of teaching and exercise mode: the first character of a whole line, the rest
+// of the line dropped up to its newline, so a word typed at a pause is never read as the next
+// answer or the next pause. End of input reads as itself.
+inline int read_line_key(std::istream &in, std::ostream &out) {
+    int first = read_key(in, out);
+    for (int c = first; c != '\n' && c != std::char_traits<char>::eof();)
+        c = in.get();
+    return first;
+}

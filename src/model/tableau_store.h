@@ -69,9 +69,9 @@ struct tableau_store {
     int32_t n_cols;
     int32_t cost_count; // the costs typed, plus one: the echo's objective line ends there
     int32_t n_artificial;
-    bool overflow;       // a stored result needed more than 64 bits: no result can be trusted
-    bool too_big;        // a column was refused because the right-hand side would pass column 98
-    bool maximise;       // the typed costs are to be maximised: the tableaus minimise -z
+    bool overflow; // a stored result needed more than 64 bits: no result can be trusted
+    bool too_big;  // a column was refused because the right-hand side would pass column 98
+    bool maximise; // --max: row 0 is the row of -z, the costs as typed; the tableaus minimise -z
     typed_problem typed; // the problem as typed, kept by standard form
     row_records records;
 };

@@ -9,7 +9,7 @@
 namespace {
 
 // A phase 1 that ends with w above 0 has found no point that satisfies every constraint.
-void end_phase(tableau_store &s, phase_run &run, phase_end end) {
+void end_phase(const tableau_store &s, phase_run &run, phase_end end) {
     bool w_positive = s.w_row[s.n_cols].num != 0;
     if (run.phase == 1 && end != phase_end::overflow) {
         // w is a sum of variables that are never negative.
@@ -118,6 +118,10 @@ table_row &phase_objective(tableau_store &s, const phase_run &run) {
     return run.phase == 1 ? s.w_row : s.tableau[0];
 }
 
+const table_row &phase_objective(const tableau_store &s, const phase_run &run) {
+    return run.phase == 1 ? s.w_row : s.tableau[0];
+}
+
 phase_end solve(tableau_store &s) {
     build_standard_form(s);
     if (s.too_big)
@@ -165,6 +169,30 @@ phase_end continue_phase(tableau_store &s, phase_run &run, int max_pivots) {
     for (int k = 0; k < max_pivots && run.end == phase_end::running; ++k)
         take_pivot(s, run);
     return run.end;
+}
+
+void choose_pivot_by_hand(const tableau_store &s, phase_run &run, int row, int col) {
+    // A step that does not improve, or a row that cannot leave, would break the loop's promise
+    // that every tableau is feasible and the objective never rises.
+    assert(frac_is_positive(phase_objective(s, run)[col]) && row_can_leave(s, row, col));
+    assert(run.end == phase_end::running || run.end == phase_end::unbounded);
+    run.row = row;
+    run.col = col;
+    run.end = phase_end::running;
+}
+
+void end_phase_by_hand(const tableau_store &s, phase_run &run, phase_end end, int col) {
+    if (end == phase_end::unbounded) {
+        // w is never negative, so phase 1 is never unbounded; and no row may leave for col.
+        assert(run.phase == 2 && choose_leaving(s, col, run.rule) == 0);
+        run.col = col;
+    } else {
+        assert(end == phase_end::optimal);
+        // Phase 1 may stop at w = 0 with positive entries left: every further pivot is degenerate.
+        assert(choose_entering(s, phase_objective(s, run), run.rule) == 0 ||
+               (run.phase == 1 && s.w_row[s.n_cols].num == 0));
+    }
+    end_phase(s, run, end);
 }
 
 void delete_row(tableau_store &s, int r) {

@@ -3,7 +3,9 @@
 // between takes the same steps one by one, in this order, each saying what must come before it:
 //   build_standard_form, start_phase1, continue_phase (until the phase ends), prepare_phase2,
 //   begin_phase2, continue_phase (until the phase ends).
-// continue_phase takes as many pivots as asked, so a phase can be watched one pivot at a time.
+// continue_phase takes as many pivots as asked, so a phase can be watched one pivot at a time;
+// a pivot chosen by hand enters the same loop through choose_pivot_by_hand, and a phase end
+// declared by hand through end_phase_by_hand.
 #pragma once
 
 #include "model/tableau_store.h"
@@ -32,6 +34,7 @@ struct phase_run {
 
 // The objective row that a phase pivots on: w_row in phase 1, row 0 in phase 2.
 table_row &phase_objective(tableau_store &s, const phase_run &run);
+const table_row &phase_objective(const tableau_store &s, const phase_run &run);
 
 // What the removal of the artificial variables did before phase 2, in the order it was done.
 // Rows are numbered as they stood before any was deleted.
@@ -72,6 +75,17 @@ phase_run begin_phase2(tableau_store &s, artificial_removal &removal);
 phase_end continue_phase(tableau_store &s, phase_run &run, int max_pivots);
 
 constexpr int all_pivots = 1 << 30; // more than any phase can take before an end
+
+// A pivot chosen by hand in place of the rule's: the next continue_phase takes it, through the
+// same loop as any other, and the rule in force after it follows from it (the lowest-index rule
+// after a degenerate pivot). row and col must make a valid step: a positive objective entry in
+// col, and row attaining the minimum ratio. It may replace an unbounded end, since a phase is
+// not over while another column can still enter.
+void choose_pivot_by_hand(const tableau_store &s, phase_run &run, int row, int col);
+
+// Ends a running phase where an answer found right said it ends: at its optimum (optimal, or
+// infeasible when phase 1 stops above w = 0), or unbounded along col.
+void end_phase_by_hand(const tableau_store &s, phase_run &run, phase_end end, int col);
 
 // Removes constraint row r with its records, moving the later rows up and clearing the last one.
 void delete_row(tableau_store &s, int r);

@@ -8,6 +8,9 @@ line names must be the one the phase rules choose, its ratio test must list exac
 rows, and every tableau after it must be that pivot applied, in exact fractions, to the tableau
 above it. The removal of the artificial variables is redone the same way. The solution, the
 optimum and the verdict lines must agree with the exact reference solver of check_random.py.
+Every sixth problem is also typed as a maximisation of the negated costs and run with --max: its
+plain screen must be the plain program's for the original costs but for the echo's objective
+line, and its teaching screen is checked as above, the maximum against the reference.
 
 usage: check_teaching.py SIMPLESSO [COUNT] [GOLDEN_DIR]"""
 import glob
@@ -44,12 +47,14 @@ DELETED_LINE = re.compile(r"Riga (\d+) eliminata: x(\d+) artificiale resta in ba
                           r"il vincolo e' ridondante\n")
 ITERATION = re.compile(r"\n(Prima|Seconda) Fase - Iterazione (\d+)\n$")
 REMOVAL_HEADING = "\nSeconda Fase - Senza variabili artificiali\n"
-SOLUTION = re.compile(r"\nSoluzione Ottima!\nSoluzione: (.*)\nValore ottimo: z = (\S+)\n"
-                      r"Verifica: tutti i vincoli sono soddisfatti e c\*x = z\n$")
+# Under --max the optimum is named "max z" and z grows, not decreases, along an unbounded column.
+SOLUTION = re.compile(r"\nSoluzione Ottima!\nSoluzione: (.*)\nValore ottimo: (max )?z = (\S+)\n"
+                      r"Verifica: tutti i vincoli sono soddisfatti e c\*x = (max )?z\n$")
 INFEASIBLE = re.compile(r"\nProblema inammissibile!\nMinimo della prima fase: w = (\S+) > 0, "
                         r"nessun punto soddisfa tutti i vincoli\n((?:.*\n)*)$")
+MAX_NOTE = "I tableau minimizzano -z: riga di -z, costi come scritti; RHS finale = -max z\n"
 UNBOUNDED = re.compile(r"\nProblema illimitato!\nLa colonna x(\d+) non ha elementi positivi: "
-                       r"facendo entrare x(\d+), z decresce senza limite\n((?:.*\n)*)$")
+                       r"facendo entrare x(\d+), z (de)?cresce senza limite\n((?:.*\n)*)$")
 
 
 def value(text):
@@ -279,8 +284,9 @@ def check_iterations(names, phase):
            f"{phase} Fase: iteration screens out of order: {names}")
 
 
-def check_screens(costs, rows, plain_screen, teaching_screen):
-    """Raises Disagreement on the first check that fails."""
+def check_screens(costs, rows, plain_screen, teaching_screen, maximise=False):
+    """Raises Disagreement on the first check that fails. `costs` are those of the objective the
+    tableaux minimise: under --max the typed costs negated."""
     pieces, given_back, analysis = split_screen(teaching_screen)
     expect(given_back == plain_screen, "the teaching screen without its additions is not the plain "
            "screen" + first_difference(given_back, plain_screen))
@@ -348,15 +354,22 @@ def check_screens(costs, rows, plain_screen, teaching_screen):
         verdict = UNBOUNDED.match(tail)
         expect(verdict is not None and verdict.group(1) == verdict.group(2) == str(column),
                f"unbounded line does not name x{column}")
+        expect((verdict.group(3) is None) == maximise, "z decreases under --max, or grows without")
         expect(all(r[column - 1] <= 0 for r in p2_final.rows), "the named column has a positive "
                "entry")
-        check_analysis.check_unbounded(costs, rows, False, p2_final, column, verdict.group(3))
+        check_analysis.check_unbounded(typed_costs(costs, maximise), rows, maximise, p2_final,
+                                       column, verdict.group(4))
         return "unbounded"
-    outcome, x, z = check_solution(costs, rows, p2_final, SOLUTION.match(tail), optimum)
+    outcome, x, z = check_solution(costs, rows, p2_final, SOLUTION.match(tail), optimum, maximise)
     expect(analysis is not None, "no screens of duality and sensitivity after the optimum")
-    check_analysis.check_optimal(costs, rows, False, p2_final, deleted_rows(pieces), x, z,
-                                 *analysis)
+    check_analysis.check_optimal(typed_costs(costs, maximise), rows, maximise, p2_final,
+                                 deleted_rows(pieces), x, z, *analysis)
     return outcome
+
+
+def typed_costs(costs, maximise):
+    """The costs as typed: under --max the negation of those the tableaux minimise."""
+    return [-c for c in costs] if maximise else costs
 
 
 def deleted_rows(pieces):
@@ -365,7 +378,7 @@ def deleted_rows(pieces):
     return {int(m.group(1)) - 1 for m in DELETED_LINE.finditer(removal_text)}
 
 
-def check_solution(costs, rows, final, verdict, optimum):
+def check_solution(costs, rows, final, verdict, optimum, maximise):
     expect(verdict is not None, "no solution lines")
     n = len(costs)
     terms = verdict.group(1).split(", ")
@@ -380,10 +393,14 @@ def check_solution(costs, rows, final, verdict, optimum):
         if columns.get(b, ("",))[0] == "x":
             on_tableau[b - 1] = row[-1]
     expect(x == on_tableau, "the solution is not the final tableau's")
-    z = value(verdict.group(2))
-    expect(verdict.group(2) == str(z), "the optimum not in lowest terms")
-    expect(z == optimum == final.obj[-1], f"optimum {z}, the reference says {optimum}")
-    expect(min(x, default=0) >= 0 and check_random.dot(costs, x) == z and
+    expect(verdict.group(2) == verdict.group(4) == ("max " if maximise else None),
+           "the optimum is not named max z under --max, or named so without it")
+    # Under --max the tableaux minimise -z: the maximum shown is minus their optimum.
+    sign = -1 if maximise else 1
+    z = value(verdict.group(3))
+    expect(verdict.group(3) == str(z), "the optimum not in lowest terms")
+    expect(sign * z == optimum == final.obj[-1], f"optimum {z}, the reference says {optimum}")
+    expect(min(x, default=0) >= 0 and check_random.dot(costs, x) == sign * z and
            all(check_random.holds(check_random.dot(a, x), rel, rhs) for a, rel, rhs in rows),
            "the solution does not satisfy the problem")
     return "optimal", x, z
@@ -410,7 +427,27 @@ def check_keys(program, costs, rows, keys):
     return check_screens(costs, rows, plain, teaching)
 
 
-def checked(label, program, costs, rows, keys):
+def check_max_keys(program, costs, rows, keys):
+    """The problem typed as the maximisation of -c*x under --max: its plain screen must be the
+    plain program's for c with only the echo's objective line changed ("Max z -> " and what the
+    plain program prints after "Min z -> " for the costs typed, then the line on what the tableaux
+    minimise); its teaching screen is checked like any other, the maximum against the reference."""
+    max_keys = problem_keys([-c for c in costs], rows)
+    minimised, _ = run(program, keys + PLENTY)
+    same_typed, _ = run(program, max_keys + PLENTY)
+    plain, plain_status = run(program, max_keys + PLENTY, "--max")
+    teaching, teaching_status = run(program, max_keys + PLENTY, "--max", "--passi")
+    expect(plain_status == teaching_status == 255, f"exit status {plain_status}, "
+           f"{teaching_status}")
+    typed_objective = re.search(r"\nMin z -> (.*)\n", same_typed).group(1)
+    expected = re.sub(r"\nMin z -> .*\n", lambda _: f"\nMax z -> {typed_objective}\n{MAX_NOTE}",
+                      minimised, count=1)
+    expect(plain == expected, "--max is not the plain program for the costs negated"
+           + first_difference(plain, expected))
+    return "max " + check_screens(costs, rows, plain, teaching, maximise=True)
+
+
+def checked(label, program, costs, rows, keys, check_keys=check_keys):
     """(outcome, failure text) of one problem."""
     try:
         return check_keys(program, costs, rows, keys), None
@@ -419,10 +456,19 @@ def checked(label, program, costs, rows, keys):
         return "failed", f"{label}: {type(failure).__name__}: {failure}; keys {keys!r}"
 
 
+def problem_keys(costs, rows):
+    return check_random.keys_of(costs, rows).rstrip("\n") + "\n"
+
+
 def check(program, index):
+    """The results of one generated problem: every sixth one is also run as a maximisation."""
     costs, rows = check_random.problem(index)
-    keys = check_random.keys_of(costs, rows).rstrip("\n") + "\n"
-    return checked(f"problem {index}", program, costs, rows, keys)
+    keys = problem_keys(costs, rows)
+    results = [checked(f"problem {index}", program, costs, rows, keys)]
+    if index % 6 == 0:
+        results.append(checked(f"problem {index} --max", program, costs, rows, keys,
+                               check_max_keys))
+    return results
 
 
 # Problems the generator does not make: arithmetic that overflows in phase 2 (teaching mode stops
@@ -440,25 +486,39 @@ def check_extra(program, keys):
     return checked("extra problem", program, *golden_problem(keys), keys)
 
 
+RELATIONS = {"<": "<", "<=": "<", "=<": "<", "\u2264": "<", "=": "=", "==": "=", ">": ">",
+             ">=": ">", "=>": ">", "\u2265": ">"}
+
+
+def typed_value(text):
+    """A number as typed: a fraction (signs where typed) or an integer or decimal."""
+    return value(text) if "/" in text else F(text.replace(",", "."))
+
+
 def golden_problem(keys):
     """Costs and rows of a typed problem (one relation word per row)."""
     lines = keys.split("\n")[1: keys.split("\n").index("q")]
-    costs = [value(v) for v in lines[0].split()]
+    costs = [typed_value(v) for v in lines[0].split()]
     rows = []
     for line in lines[1:]:
         words = line.split()
-        rows.append(([value(v) for v in words[:-2]], words[-2], value(words[-1])))
+        rows.append(([typed_value(v) for v in words[:-2]], RELATIONS[words[-2]],
+                     typed_value(words[-1])))
     return costs, rows
 
 
 def check_golden(program, path):
     """A golden teaching-mode run: its recorded screen checked like a generated one, against the
-    plain program on the same keys."""
+    plain program on the same keys and with the same arguments but --passi."""
     keys = open(path[: -len(".out")] + ".in").read()
+    args = open(path[: -len(".out")] + ".args").read().split()
+    maximise = "--max" in args or "-m" in args
     costs, rows = golden_problem(keys)
+    if maximise:
+        costs = [-c for c in costs]
     try:
-        plain, _ = run(program, keys + PLENTY)
-        return check_screens(costs, rows, plain, open(path).read()), None
+        plain, _ = run(program, keys + PLENTY, *[a for a in args if a not in ("--passi", "-p")])
+        return check_screens(costs, rows, plain, open(path).read(), maximise), None
     except (Disagreement, AssertionError, ValueError, IndexError) as failure:
         return "failed", f"golden {os.path.basename(path)}: {failure}"
 
@@ -471,7 +531,8 @@ def main():
     results = [check_golden(program, p) for p in sorted(glob.glob(f"{golden}/passi_*.out"))]
     results += [check_extra(program, keys) for keys in EXTRA_KEYS]
     with ProcessPoolExecutor(max_workers=os.cpu_count() or 2) as pool:
-        results += pool.map(partial(check, program), range(count), chunksize=25)
+        for problem_results in pool.map(partial(check, program), range(count), chunksize=25):
+            results += problem_results
     tally, failed = {}, 0
     for outcome, failure in results:
         tally[outcome] = tally.get(outcome, 0) + 1

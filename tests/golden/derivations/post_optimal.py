@@ -67,6 +67,17 @@ optimal("passi_degenerate", Problem([-1, -1], [([1, 0], "<", 1), ([0, 1], "<", 1
         {"s1": 3, "s2": 4, "s3": 5}, degenerate=("x5",))
 optimal("passi_multiple", Problem([-1, -1], [([1, 1], "<", 4), ([1, 0], "<", 3)]), ["x2", "x1"],
         {"s1": 3, "s2": 4}, second=("s2", "x4"))
+# passi_radiation (Hillier-Lieberman's radiation problem, typed with decimals): the optimum
+# (15/2, 9/2) is unique and not degenerate; row 3's surplus x4 = 3/10 is basic in row 2.
+optimal("passi_radiation", Problem([F(2, 5), F(1, 2)],
+                                   [([F(3, 10), F(1, 10)], "<", F(27, 10)),
+                                    ([F(1, 2), F(1, 2)], "=", 6),
+                                    ([F(3, 5), F(2, 5)], ">", 6)]), ["x1", "s3", "x2"],
+        {"s1": 3, "s3": 4})
+# passi_wyndor_max: the Wyndor glass problem under --max, the same tableaux as passi_wyndor_min.
+optimal("passi_wyndor_max", Problem([3, 5], [([1, 0], "<", 4), ([0, 2], "<", 12),
+                                             ([3, 2], "<", 18)], maximise=True),
+        ["s1", "x2", "x1"], {"s1": 3, "s2": 4, "s3": 5})
 # passi_infeasible: x1 enters row 1; basis x1, artificial of row 2: y = (-1, 1), w = 1.
 infeasible("passi_infeasible", Problem([1, 1], [([1, 1], "<", 1), ([1, 1], ">", 2)]), [-1, 1], 1)
 # passi_unbounded: x1 enters row 1 (ratio 1); x2's column (-1, 0): x0 = (1, 0), d = (1, 1).
