@@ -7,7 +7,7 @@ namespace {
 
 constexpr fraction zero{0, 1};
 
-// The non-basic columns of the final tableau, in column order: basic ones are skipped.
+// Whether column col is the basic variable of some row of the final tableau.
 bool is_basic(const typed_basis &basis, int col) {
     for (int p = 1; p <= basis.size; ++p)
         if (basis.column[p] == col)

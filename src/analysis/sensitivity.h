@@ -22,7 +22,8 @@ struct second_optimum {
 
 // The lowest non-basic column (a typed variable, slack or surplus) with reduced cost 0 whose
 // minimum ratio is above 0, or that no row limits. A minimum ratio of 0 proves nothing (the pivot
-// would reach the same point), so such a column is passed over.
+// would reach the same point), so such a column is passed over. A typed variable whose column a
+// slack took appears in no row and costs nothing: it can grow alone, and is named at its column.
 second_optimum find_second_optimum(const tableau_store &s, const typed_basis &basis,
                                    const fraction *y);
 
