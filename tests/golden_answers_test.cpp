@@ -107,8 +107,8 @@ const golden_answer answers[] = {
     // Basis x2, x1: y1 + y2 = 1, y1 - y2 = 2; row 1 is "=", so y1 is c_B B^-1.
     {"passi_worked", "optimal", "5/2",
      after_optimum("Soluzione: x1 = 3/2, x2 = 1/2\nValore ottimo: z = 5/2\n",
-                   "Base ottima: x2, x1\nProblema duale:\n    max 2y1 + y2\n    y1 + y2 <= 1\n"
-                   "    y1 - y2 <= 2\n    y1 libera, y2 <= 0\n"
+                   "Base ottima: x2, x1\nProblema duale:\nmax 2y1 + y2\ny1 + y2 <= 1\n"
+                   "y1 - y2 <= 2\ny1 libera, y2 <= 0\n"
                    "Prezzi ombra: y1 = 3/2, y2 = -1/2\n"
                    "Nel tableau finale (riga obiettivo): y1 = c_B B^-1 (vincolo =), y2 = colonna "
                    "x3\n"
@@ -124,10 +124,10 @@ const golden_answer answers[] = {
     // optimum is unique and not degenerate: basis x3, x5 (row 1's slack), x1; y = (0, -3/2, -5/4).
     {"passi_beale", "optimal", "-5/4",
      after_optimum("Soluzione: x1 = 1, x2 = 0, x3 = 1, x4 = 0\nValore ottimo: z = -5/4\n",
-                   "Base ottima: x3, x5, x1\nProblema duale:\n    max y3\n"
-                   "    1/4 y1 + 1/2 y2 <= -3/4\n    -8y1 - 12y2 <= 20\n"
-                   "    -y1 - 1/2 y2 + y3 <= -1/2\n    9y1 + 3y2 <= 6\n"
-                   "    y1 <= 0, y2 <= 0, y3 <= 0\n"
+                   "Base ottima: x3, x5, x1\nProblema duale:\nmax y3\n"
+                   "1/4 y1 + 1/2 y2 <= -3/4\n-8y1 - 12y2 <= 20\n"
+                   "-y1 - 1/2 y2 + y3 <= -1/2\n9y1 + 3y2 <= 6\n"
+                   "y1 <= 0, y2 <= 0, y3 <= 0\n"
                    "Prezzi ombra: y1 = 0, y2 = -3/2, y3 = -5/4\n"
                    "Nel tableau finale (riga obiettivo): y1 = colonna x5, y2 = colonna x6,\n"
                    "    y3 = colonna x7\n"
@@ -165,9 +165,9 @@ const golden_answer answers[] = {
     // Basis x3, x1 on rows 1, 2: y1 = -1, y1 - y2 = -2, y3 = 0; x1 is basic at 0.
     {"passi_artificial_out", "optimal", "-6",
      after_optimum("Soluzione: x1 = 0, x2 = 0, x3 = 6\nValore ottimo: z = -6\n",
-                   "Base ottima: x3, x1\nProblema duale:\n    max 6y1\n"
-                   "    y1 - y2 - 2y3 <= -2\n    y1 - 2y2 - 4y3 <= -1\n    y1 <= -1\n"
-                   "    y1 <= 0, y2 libera, y3 libera\n"
+                   "Base ottima: x3, x1\nProblema duale:\nmax 6y1\n"
+                   "y1 - y2 - 2y3 <= -2\ny1 - 2y2 - 4y3 <= -1\ny1 <= -1\n"
+                   "y1 <= 0, y2 libera, y3 libera\n"
                    "Prezzi ombra: y1 = -1, y2 = 1, y3 = 0\n"
                    "Nel tableau finale (riga obiettivo): y1 = colonna x4, y2 = c_B B^-1 "
                    "(vincolo =),\n"
@@ -192,8 +192,8 @@ const golden_answer answers[] = {
     // Wyndor glass (Hillier-Lieberman) typed as a minimisation: tests/analysis/derivations.
     {"passi_wyndor_min", "optimal", "-36",
      after_optimum("Soluzione: x1 = 2, x2 = 6\nValore ottimo: z = -36\n",
-                   "Base ottima: x3, x2, x1\nProblema duale:\n    max 4y1 + 12y2 + 18y3\n"
-                   "    y1 + 3y3 <= -3\n    2y2 + 2y3 <= -5\n    y1 <= 0, y2 <= 0, y3 <= 0\n"
+                   "Base ottima: x3, x2, x1\nProblema duale:\nmax 4y1 + 12y2 + 18y3\n"
+                   "y1 + 3y3 <= -3\n2y2 + 2y3 <= -5\ny1 <= 0, y2 <= 0, y3 <= 0\n"
                    "Prezzi ombra: y1 = 0, y2 = -3/2, y3 = -1\n"
                    "Nel tableau finale (riga obiettivo): y1 = colonna x3, y2 = colonna x4,\n"
                    "    y3 = colonna x5\n"
@@ -208,8 +208,8 @@ const golden_answer answers[] = {
     // x1 + x2 = 4, x1 + 3x2 >= 5, x1 <= 3: x = (3, 1), the surplus x3 = 1 basic; y = (3, 0, -1).
     {"passi_equal_greater", "optimal", "9",
      after_optimum("Soluzione: x1 = 3, x2 = 1\nValore ottimo: z = 9\n",
-                   "Base ottima: x3, x2, x1\nProblema duale:\n    max 4y1 + 5y2 + 3y3\n"
-                   "    y1 + y2 + y3 <= 2\n    y1 + 3y2 <= 3\n    y1 libera, y2 >= 0, y3 <= 0\n"
+                   "Base ottima: x3, x2, x1\nProblema duale:\nmax 4y1 + 5y2 + 3y3\n"
+                   "y1 + y2 + y3 <= 2\ny1 + 3y2 <= 3\ny1 libera, y2 >= 0, y3 <= 0\n"
                    "Prezzi ombra: y1 = 3, y2 = 0, y3 = -1\n"
                    "Nel tableau finale (riga obiettivo): y1 = c_B B^-1 (vincolo =),\n"
                    "    y2 = -(colonna x3), y3 = colonna x4\n"
@@ -224,8 +224,8 @@ const golden_answer answers[] = {
     // Three rows tight at (1, 1): x5 basic at 0, and b1, b2 may only fall.
     {"passi_degenerate", "optimal", "-2",
      after_optimum("Soluzione: x1 = 1, x2 = 1\nValore ottimo: z = -2\n",
-                   "Base ottima: x1, x2, x5\nProblema duale:\n    max y1 + y2 + 2y3\n"
-                   "    y1 + y3 <= -1\n    y2 + y3 <= -1\n    y1 <= 0, y2 <= 0, y3 <= 0\n"
+                   "Base ottima: x1, x2, x5\nProblema duale:\nmax y1 + y2 + 2y3\n"
+                   "y1 + y3 <= -1\ny2 + y3 <= -1\ny1 <= 0, y2 <= 0, y3 <= 0\n"
                    "Prezzi ombra: y1 = -1, y2 = -1, y3 = 0\n"
                    "Nel tableau finale (riga obiettivo): y1 = colonna x3, y2 = colonna x4,\n"
                    "    y3 = colonna x5\n"
@@ -242,8 +242,8 @@ const golden_answer answers[] = {
     // x4 (row 2's slack) has reduced cost 0 and ratio 3: one pivot reaches (0, 4), z = -4 too.
     {"passi_multiple", "optimal", "-4",
      after_optimum("Soluzione: x1 = 3, x2 = 1\nValore ottimo: z = -4\n",
-                   "Base ottima: x2, x1\nProblema duale:\n    max 4y1 + 3y2\n"
-                   "    y1 + y2 <= -1\n    y1 <= -1\n    y1 <= 0, y2 <= 0\n"
+                   "Base ottima: x2, x1\nProblema duale:\nmax 4y1 + 3y2\n"
+                   "y1 + y2 <= -1\ny1 <= -1\ny1 <= 0, y2 <= 0\n"
                    "Prezzi ombra: y1 = -1, y2 = 0\n"
                    "Nel tableau finale (riga obiettivo): y1 = colonna x3, y2 = colonna x4\n"
                    "Verifica duale: y ammissibile e b*y = c*x = -4\n"
@@ -272,9 +272,9 @@ const golden_answer answers[] = {
     // 1/10 y1 + 1/2 y2 = 1/2, so y1 = -1/2, y2 = 11/10; b*y = -27/20 + 66/10 = 21/4.
     {"passi_radiation", "optimal", "21/4",
      after_optimum("Soluzione: x1 = 15/2, x2 = 9/2\nValore ottimo: z = 21/4\n",
-                   "Base ottima: x1, x4, x2\nProblema duale:\n    max 27/10 y1 + 6y2 + 6y3\n"
-                   "    3/10 y1 + 1/2 y2 + 3/5 y3 <= 2/5\n    1/10 y1 + 1/2 y2 + 2/5 y3 <= 1/2\n"
-                   "    y1 <= 0, y2 libera, y3 >= 0\n"
+                   "Base ottima: x1, x4, x2\nProblema duale:\nmax 27/10 y1 + 6y2 + 6y3\n"
+                   "3/10 y1 + 1/2 y2 + 3/5 y3 <= 2/5\n1/10 y1 + 1/2 y2 + 2/5 y3 <= 1/2\n"
+                   "y1 <= 0, y2 libera, y3 >= 0\n"
                    "Prezzi ombra: y1 = -1/2, y2 = 11/10, y3 = 0\n"
                    "Nel tableau finale (riga obiettivo): y1 = colonna x3, y2 = c_B B^-1 "
                    "(vincolo =),\n"
@@ -295,8 +295,8 @@ const golden_answer answers[] = {
     // c2 in [2, +inf); the right-hand-side ranges are those of the minimisation.
     {"passi_wyndor_max", "optimal", "-36",
      after_maximum("Soluzione: x1 = 2, x2 = 6\nValore ottimo: max z = 36\n",
-                   "Base ottima: x3, x2, x1\nProblema duale:\n    min 4y1 + 12y2 + 18y3\n"
-                   "    y1 + 3y3 >= 3\n    2y2 + 2y3 >= 5\n    y1 >= 0, y2 >= 0, y3 >= 0\n"
+                   "Base ottima: x3, x2, x1\nProblema duale:\nmin 4y1 + 12y2 + 18y3\n"
+                   "y1 + 3y3 >= 3\n2y2 + 2y3 >= 5\ny1 >= 0, y2 >= 0, y3 >= 0\n"
                    "Prezzi ombra: y1 = 0, y2 = 3/2, y3 = 1\n"
                    "Nel tableau finale (riga obiettivo): y1 = -(colonna x3), y2 = -(colonna x4),\n"
                    "    y3 = -(colonna x5)\n"

@@ -182,10 +182,12 @@ void print_basis(const tableau_store &s, const typed_basis &basis, int width, st
     }
 }
 
+// The dual stands flush left, one line each for the objective, every constraint and the signs,
+// so that a line continued four spaces in is never taken for the next one.
 void print_dual_problem(const typed_problem &t, int width, std::ostream &out) {
     put(out, "Problema duale:\n");
     wrapped_line objective = begin_wrapped(out, width);
-    put_item(objective, t.maximise ? "    min" : "    max");
+    put_item(objective, t.maximise ? "min" : "max");
     put_expression(objective, t.b, t.n_rows, "y", false);
     end_wrapped(objective);
     for (int j = 1; j <= t.n_vars; ++j) {
@@ -193,14 +195,12 @@ void print_dual_problem(const typed_problem &t, int width, std::ostream &out) {
         for (int i = 1; i <= t.n_rows; ++i)
             column[i] = t.a[i][j];
         wrapped_line line = begin_wrapped(out, width);
-        put_item(line, "   ");
         put_expression(line, column, t.n_rows, "y", false);
         put_item(line, t.maximise ? ">=" : "<=");
         put_item(line, view(lowest_form(t.cost[j])));
         end_wrapped(line);
     }
     wrapped_line signs = begin_wrapped(out, width);
-    put_item(signs, "   ");
     for (int i = 1; i <= t.n_rows; ++i) {
         item s{};
         add(s, "y");

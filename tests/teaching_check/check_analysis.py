@@ -14,7 +14,9 @@ feasible for every t >= 0 and improve the objective. Nothing here reads the prog
 import re
 from fractions import Fraction as F
 
-WIDE = "100000"  # COLUMNS for the runs checked here: no list is broken across lines
+# The screen width of the runs checked here, that of the golden runs: every list after the verdict
+# is read with its broken lines joined again.
+SCREEN_COLUMNS = "80"
 DUAL_HEADING = "\nAnalisi post-ottimale - dualita'\n"
 SENS_HEADING = "\nAnalisi post-ottimale - sensitivita'\n"
 EPS_FAR = F(10 ** 9)
@@ -36,14 +38,10 @@ def value(text):
 
 def logical_lines(text):
     """The lines with every wrapped list joined again: a continuation starts with four spaces and
-    is neither a range line, nor a zero-combination line, nor a line of the dual problem."""
-    lines, in_dual = [], False
+    is neither a range line nor a zero-combination line (eight spaces)."""
+    lines = []
     for line in text.split("\n"):
-        if line.startswith("Problema duale:"):
-            in_dual = True
-        elif not line.startswith("    "):
-            in_dual = False
-        continuation = (line.startswith("    ") and not line.startswith("     ") and not in_dual
+        continuation = (line.startswith("    ") and not line.startswith("     ")
                         and not re.match(r"    [cb]\d+ = ", line))
         if continuation and lines:
             lines[-1] += " " + line[4:]
@@ -250,11 +248,11 @@ def dual_problem_lines(t):
     for i in range(t.m):
         s = {"<": -1, ">": 1, "=": 0}[t.rel[i]] * t.sense
         signs.append(f"y{i + 1} " + ("<= 0" if s < 0 else (">= 0" if s > 0 else "libera")))
-    lines = ["Problema duale:", ("    min " if t.maximise else "    max ") + expression(t.b, "y")]
+    lines = ["Problema duale:", ("min " if t.maximise else "max ") + expression(t.b, "y")]
     for j in range(t.n):
-        lines.append("    " + expression([t.a[i][j] for i in range(t.m)], "y") +
+        lines.append(expression([t.a[i][j] for i in range(t.m)], "y") +
                      (" >= " if t.maximise else " <= ") + str(t.c[j]))
-    return lines + ["    " + ", ".join(signs)]
+    return lines + [", ".join(signs)]
 
 
 # ---- The checks ----

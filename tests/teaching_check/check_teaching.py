@@ -412,8 +412,8 @@ def first_difference(a, b):
 
 
 def run(program, keys, *args):
-    # Wide lines: the figures after the verdict are read without undoing any line break.
-    env = dict(os.environ, COLUMNS=check_analysis.WIDE)
+    # The width of the golden runs; the lists after the verdict are joined again where they break.
+    env = dict(os.environ, COLUMNS=check_analysis.SCREEN_COLUMNS)
     done = subprocess.run([program, *args], input=keys.encode(), capture_output=True, timeout=10,
                           env=env)
     return done.stdout.decode(), done.returncode

@@ -94,15 +94,11 @@ def expect(condition, what):
 
 
 def logical_lines(screen):
-    """The screen's lines with every wrapped list joined again: a continuation starts with four
-    spaces and is neither a range line, nor a zero-combination line, nor a line of the dual."""
-    lines, in_dual = [], False
+    """The lines with every wrapped list joined again: a continuation starts with four spaces and
+    is neither a range line nor a zero-combination line (eight spaces)."""
+    lines = []
     for line in screen.split("\n"):
-        if line.startswith("Problema duale:"):
-            in_dual = True
-        elif not line.startswith("    "):
-            in_dual = False
-        continuation = (line.startswith("    ") and not line.startswith("     ") and not in_dual
+        continuation = (line.startswith("    ") and not line.startswith("     ")
                         and not re.match(r"    [cb]\d+ = ", line))
         if continuation and lines:
             lines[-1] += " " + line[4:]
