@@ -33,6 +33,8 @@ from functools import partial
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "solver_check"))
 import check_random  # noqa: E402  (the generator and the exact reference solver)
+import check_analysis  # noqa: E402  (the figures after each verdict, checked apart)
+from check_analysis import DUAL_HEADING, SENS_HEADING, Disagreement, expect  # noqa: E402
 
 WIDTH = 80
 PAUSE = "\nPremetere INVIO per continuare... " + "\n" * 11
@@ -75,15 +77,6 @@ MAX_READING = ("Una riga obiettivo si legge z - c*x = 0, qui con -z al posto di 
                "e' minimizzare -z): un valore positivo segna una colonna che fa scendere -z, "
                "cioe' salire z")
 MAX_NOTE = "I tableau minimizzano -z: riga di -z, costi come scritti; RHS finale = -max z\n"
-
-
-class Disagreement(Exception):
-    pass
-
-
-def expect(condition, what):
-    if not condition:
-        raise Disagreement(what)
 
 
 def value(text):
@@ -514,7 +507,8 @@ def check_screens(costs, rows, plain, teaching, maximise=False):
     rest = teaching[start:]
     check_lines(rest)
     expect(rest.startswith("Il problema da risolvere:\n"), "no problem as written under the echo")
-    screens = [Screen(text) for text in rest.split(PAUSE)]
+    segments, analysis = split_analysis(rest.split(PAUSE))
+    screens = [Screen(text) for text in segments]
     named, verdict = plain_screens(plain)
     first = named["Forma standard"]
     n_artificial = check_standard_form(costs, rows, screens[0], first, maximise)
@@ -543,10 +537,12 @@ def check_screens(costs, rows, plain, teaching, maximise=False):
         after = [x for x in screens[k - 1].after if x]
         w = final.obj[-1]
         if w != 0:
-            expect(after == ["Problema inammissibile!", f"Minimo della prima fase: w = {w} > 0, "
-                             "nessun punto soddisfa tutti i vincoli", FINAL],
+            expect(after[:2] == ["Problema inammissibile!", f"Minimo della prima fase: w = {w} > 0, "
+                                 "nessun punto soddisfa tutti i vincoli"] and after[-1] == FINAL,
                    "phase 1 ends above 0 without the infeasible lines")
             expect(expected == "infeasible", f"infeasible, the reference says {expected}")
+            expect(analysis is None, "screens after the optimum of an infeasible problem")
+            check_analysis.check_infeasible(costs, rows, w, "\n".join(after[2:-1]))
             return "infeasible"
         expect(after == [], "text after phase 1's final grid")
         before_phase2 = final
@@ -582,10 +578,41 @@ def check_screens(costs, rows, plain, teaching, maximise=False):
         column = int(named_column.group(1))
         expect(column in columns and all(r[column - 1] <= 0 for r in final.rows),
                f"x{column} named, the rules leave {columns} with no row")
+        expect(analysis is None and tail[-1] == FINAL, "screens after the optimum of an unbounded "
+               "problem")
+        check_analysis.check_unbounded(typed_costs(costs, maximise), rows, maximise, final,
+                                       column, "\n".join(tail[2:-1]))
         return "unbounded"
     expect(tail[0] == "Soluzione Ottima!", "no 'Soluzione Ottima!'")
-    return check_solution(costs, rows, final, SOLUTION.fullmatch("\n".join(tail[1:4])), optimum,
-                          maximise)
+    outcome, x, z = check_solution(costs, rows, final, SOLUTION.fullmatch("\n".join(tail[1:4])),
+                                   optimum, maximise)
+    expect(analysis is not None, "no screens of duality and sensitivity after the optimum")
+    check_analysis.check_optimal(typed_costs(costs, maximise), rows, maximise, final,
+                                 deleted_rows(screens), x, z, *analysis)
+    return outcome
+
+
+def split_analysis(segments):
+    """The screens between pauses without the two that follow an optimum (duality, then
+    sensitivity, which end with the final pause), and those two screens' texts, or None."""
+    if (len(segments) > 2 and segments[-2].startswith(DUAL_HEADING) and
+            segments[-1].startswith(SENS_HEADING) and segments[-1].endswith(FINAL)):
+        analysis = (segments[-2][len(DUAL_HEADING):],
+                    segments[-1][len(SENS_HEADING): -len(FINAL)])
+        return segments[:-3] + [segments[-3] + FINAL], analysis
+    return segments, None
+
+
+def typed_costs(costs, maximise):
+    """The costs as typed: under --max the negation of those the tableaux minimise."""
+    return [-c for c in costs] if maximise else costs
+
+
+def deleted_rows(screens):
+    """The typed rows (from 0) that the removal of the artificial variables deleted."""
+    removal = next((s for s in screens if s.name == REMOVAL), None)
+    lines = removal.pre + removal.after if removal is not None else []
+    return {int(m.group(1)) - 1 for m in map(DELETED_LINE.fullmatch, lines) if m}
 
 
 def check_loop(screens, k, phase):
@@ -618,9 +645,11 @@ def check_solution(costs, rows, final, verdict, optimum, maximise):
     expect([t.split(" = ")[0] for t in terms_shown] == [f"x{j}" for j in range(1, n + 1)],
            "the solution does not list x1..xn")
     x = [lowest(t.split(" = ")[1]) for t in terms_shown]
+    # A typed variable whose all-zero column a slack took appears in no row: it reads 0.
+    columns = check_analysis.Typed(costs, rows, False).columns
     on_tableau = [F(0)] * n
     for b, row in zip(final.basic, final.rows):
-        if b <= n:
+        if columns.get(b, ("",))[0] == "x":
             on_tableau[b - 1] = row[-1]
     expect(x == on_tableau, "the solution is not the final grid's")
     expect(verdict.group(2) == verdict.group(4) == ("max " if maximise else None),
@@ -632,7 +661,7 @@ def check_solution(costs, rows, final, verdict, optimum, maximise):
     expect(min(x, default=0) >= 0 and check_random.dot(costs, x) == sign * z and
            all(check_random.holds(check_random.dot(a, x), rel, rhs) for a, rel, rhs in rows),
            "the solution does not satisfy the problem")
-    return "optimal"
+    return "optimal", x, z
 
 
 def run(program, keys, *args):
