@@ -270,7 +270,9 @@ def probe(low, high, at, inside):
     """Checks a range's ends: at(v) must say `inside` just within each finite end and not just
     past it; far out at an infinite end it must still hold."""
     gap = (high - low) / 2 if low is not None and high is not None and high > low else F(1)
-    eps = min(F(1), gap) if gap > 0 else F(1)
+    # Exact arithmetic: a step far smaller than any end the screens show catches an end that is
+    # off by little, not only by a whole unit.
+    eps = (min(F(1), gap) if gap > 0 else F(1)) / 10**6
     for end, inward in ((low, 1), (high, -1)):
         if end is None:
             continue

@@ -507,7 +507,7 @@ def check_screens(costs, rows, plain, teaching, maximise=False):
     rest = teaching[start:]
     check_lines(rest)
     expect(rest.startswith("Il problema da risolvere:\n"), "no problem as written under the echo")
-    segments, analysis = split_analysis(rest.split(PAUSE))
+    segments, analysis, certificate = split_analysis(rest.split(PAUSE))
     screens = [Screen(text) for text in segments]
     named, verdict = plain_screens(plain)
     first = named["Forma standard"]
@@ -537,12 +537,12 @@ def check_screens(costs, rows, plain, teaching, maximise=False):
         after = [x for x in screens[k - 1].after if x]
         w = final.obj[-1]
         if w != 0:
-            expect(after[:2] == ["Problema inammissibile!", f"Minimo della prima fase: w = {w} > 0, "
-                                 "nessun punto soddisfa tutti i vincoli"] and after[-1] == FINAL,
+            expect(after == ["Problema inammissibile!", f"Minimo della prima fase: w = {w} > 0, "
+                             "nessun punto soddisfa tutti i vincoli", FINAL],
                    "phase 1 ends above 0 without the infeasible lines")
             expect(expected == "infeasible", f"infeasible, the reference says {expected}")
-            expect(analysis is None, "screens after the optimum of an infeasible problem")
-            check_analysis.check_infeasible(costs, rows, w, "\n".join(after[2:-1]))
+            expect(analysis is None and certificate is not None, "no certificate after phase 1")
+            check_analysis.check_infeasible(costs, rows, w, certificate)
             return "infeasible"
         expect(after == [], "text after phase 1's final grid")
         before_phase2 = final
@@ -578,10 +578,10 @@ def check_screens(costs, rows, plain, teaching, maximise=False):
         column = int(named_column.group(1))
         expect(column in columns and all(r[column - 1] <= 0 for r in final.rows),
                f"x{column} named, the rules leave {columns} with no row")
-        expect(analysis is None and tail[-1] == FINAL, "screens after the optimum of an unbounded "
-               "problem")
+        expect(analysis is None and certificate is not None and tail[2:] == [FINAL],
+               "no ray after the unbounded lines")
         check_analysis.check_unbounded(typed_costs(costs, maximise), rows, maximise, final,
-                                       column, "\n".join(tail[2:-1]))
+                                       column, certificate)
         return "unbounded"
     expect(tail[0] == "Soluzione Ottima!", "no 'Soluzione Ottima!'")
     outcome, x, z = check_solution(costs, rows, final, SOLUTION.fullmatch("\n".join(tail[1:4])),
@@ -592,15 +592,25 @@ def check_screens(costs, rows, plain, teaching, maximise=False):
     return outcome
 
 
+CERTIFICATE = re.compile(r"\n(?=(?:Certificato|Direzione illimitata):)")
+
+
 def split_analysis(segments):
-    """The screens between pauses without the two that follow an optimum (duality, then
-    sensitivity, which end with the final pause), and those two screens' texts, or None."""
+    """The screens between pauses without what follows the verdict, as the teaching screens
+    before it are read; and what follows, apart: the texts of the two screens after an optimum
+    (duality, then sensitivity, which end with the final pause), or None; the certificate after
+    an infeasible or unbounded verdict (its lists broken between phrases), or None."""
     if (len(segments) > 2 and segments[-2].startswith(DUAL_HEADING) and
             segments[-1].startswith(SENS_HEADING) and segments[-1].endswith(FINAL)):
         analysis = (segments[-2][len(DUAL_HEADING):],
                     segments[-1][len(SENS_HEADING): -len(FINAL)])
-        return segments[:-3] + [segments[-3] + FINAL], analysis
-    return segments, None
+        return segments[:-3] + [segments[-3] + FINAL], analysis, None
+    last = segments[-1]
+    if ("\nProblema inammissibile!\n" in last or "\nProblema illimitato!\n" in last) and \
+            last.endswith(FINAL) and CERTIFICATE.search(last):
+        at = CERTIFICATE.search(last).end()
+        return segments[:-1] + [last[:at] + FINAL], None, last[at: -len(FINAL)]
+    return segments, None, None
 
 
 def typed_costs(costs, maximise):
