@@ -297,10 +297,11 @@ TEST(ProgramOptions, RunsInTheModeAsked) {
 
 TEST(ProgramOptions, HelpTellsHowToTypeAndFeedAProblem) {
     const std::string help = parse_in_process({"-h"}).out;
-    for (const char *text : {"Uso: simplesso", "-p, --passi", "-e, --esercizio", "-m, --max",
-                             "-h, --help", "--version", "1 1 = 2", "1 -1 <= 1", "3/4", "0.4", "0,4",
-                             "3x1", "q", "simplesso < problema.txt", "6 in tutto", "yes ''",
-                             "dipende dalle iterazioni", "il programma risponde da solo"})
+    for (const char *text :
+         {"Uso: simplesso", "-p, --passi", "-e, --esercizio", "-m, --max", "-h, --help",
+          "--version", "1 1 = 2", "1 -1 <= 1", "3/4", "0.4", "0,4", "3x1", "q",
+          "simplesso < problema.txt", "6 in tutto", "yes ''", "secondo le iterazioni",
+          "2 dopo l'ottimo", "il programma risponde da solo"})
         EXPECT_NE(help.find(text), std::string::npos) << "missing: " << text;
     size_t line_start = 0, lines = 0;
     for (size_t k = 0; k < help.size(); ++k) {

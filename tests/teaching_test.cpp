@@ -5,8 +5,10 @@
 #include <sstream>
 #include <string>
 
+#include "console/analysis_screens.h"
 #include "console/teaching.h"
 #include "console/teaching_problem.h"
+#include "simplex/phases.h"
 #include "standard_form/standard_form.h"
 #include "test_support.h"
 
@@ -124,7 +126,7 @@ TEST(Teaching, VerificationFindsTheFirstCheckThatFails) {
 // by column, both pivots of phase 1 named with their ratio tests and in brackets, the iteration
 // between them, the phase-2 tableau without the artificial column, the solution.
 TEST(Teaching, WorkedExampleShowsEveryChoice) {
-    program_run run = run_with_keys(worked + std::string(7, '\n'), true);
+    program_run run = run_with_keys(worked + std::string(9, '\n'), true);
     const std::string screen = run.screen;
     const char *in_order[] = {
         "+x1-x2<1\n\n\n"
@@ -163,7 +165,13 @@ TEST(Teaching, WorkedExampleShowsEveryChoice) {
         "\nSeconda Fase - Senza variabili artificiali\n\n    x1  x2    x3  RHS\n",
         "Seconda Fase - Tableau finale\n",
         "\nSoluzione Ottima!\nSoluzione: x1 = 3/2, x2 = 1/2\nValore ottimo: z = 5/2\n"
-        "Verifica: tutti i vincoli sono soddisfatti e c*x = z\nPremetere INVIO per terminare... ",
+        "Verifica: tutti i vincoli sono soddisfatti e c*x = z\n\nPremetere INVIO per "
+        "continuare... ",
+        "\nAnalisi post-ottimale - dualita'\nBase ottima: x2, x1\n",
+        "Prezzi ombra: y1 = 3/2, y2 = -1/2\n",
+        "\nPremetere INVIO per continuare... ",
+        "\nAnalisi post-ottimale - sensitivita'\n",
+        "    b2 = 1 in [-2, 2]\nPremetere INVIO per terminare... ",
     };
     size_t at = 0;
     for (const char *text : in_order) {
@@ -173,9 +181,62 @@ TEST(Teaching, WorkedExampleShowsEveryChoice) {
     }
     EXPECT_EQ(screen.find("Iterazione 2"), std::string::npos);
     EXPECT_EQ(screen.find("Regola del minimo indice"), std::string::npos);
-    EXPECT_EQ(screen.find('[', screen.find("Prima Fase - Tableau finale")), std::string::npos)
+    // Up to the verdict: the ranges after it are written with brackets of their own.
+    size_t phase1_end = screen.find("Prima Fase - Tableau finale");
+    EXPECT_EQ(screen.substr(phase1_end, screen.find("Soluzione Ottima!") - phase1_end).find('['),
+              std::string::npos)
         << "a bracket where no pivot follows";
-    EXPECT_EQ(run.status, -1); // the seventh newline is the final key
+    EXPECT_EQ(run.status, -1); // the ninth newline is the final key
+}
+
+namespace {
+
+// Everything teaching mode prints after the verdict of `keys`, laid out within `width`.
+std::string after_verdict(const std::string &keys, int width) {
+    auto s = read_typed(keys);
+    phase_end end = solve(*s);
+    std::ostringstream out;
+    if (end == phase_end::optimal) {
+        print_duality_screen(*s, width, out);
+        print_sensitivity_screen(*s, width, out);
+    } else if (end == phase_end::infeasible) {
+        print_farkas_certificate(*s, width, out);
+    }
+    return out.str();
+}
+
+std::string joined(std::string text) {
+    for (size_t at = text.find("\n    "); at != std::string::npos; at = text.find("\n    ", at))
+        text.replace(at, 5, " ");
+    return text;
+}
+
+} // namespace
+
+// A list after the verdict breaks only between its items, within the width, and its lines joined
+// again give back the line a wide screen shows.
+TEST(Teaching, ListsAfterTheVerdictBreakWithinTheWidth) {
+    const char *problems[] = {
+        "\n-3 -5\n1 0 < 4\n0 2 < 12\n3 2 < 18\nq\n",            // Wyndor glass
+        "\n-1 -1\n1 0 < 1\n0 1 < 1\n1 1 < 2\nq\n",              // degenerate
+        "\n-1 -1\n1 1 < 4\n1 0 < 3\nq\n",                       // a second optimum
+        "\n-2 -1 -1\n1 1 1 < 6\n-1 -2 0 = 0\n-2 -4 0 = 0\nq\n", // a redundant row
+        "\n1 1\n1 1 < 1\n1 1 > 2\nq\n",                         // infeasible
+        "\n1 2 3 4 5 6 7 8 9\n1 1 1 1 1 1 1 1 1 > 1000000\n9 8 7 6 5 4 3 2 1 < 2000000\nq\n",
+    };
+    for (const char *keys : problems) {
+        SCOPED_TRACE(keys);
+        std::string narrow = after_verdict(keys, 40), wide = after_verdict(keys, 1000);
+        std::istringstream lines(narrow);
+        std::string line;
+        while (std::getline(lines, line)) {
+            bool fixed = line.find("(la base resta") != std::string::npos ||
+                         line.starts_with("Verifica duale: y ammissibile"); // kept whole
+            EXPECT_TRUE(fixed || line.size() <= 40u) << line;
+        }
+        EXPECT_NE(narrow, wide);
+        EXPECT_EQ(joined(narrow), joined(wide));
+    }
 }
 
 // Under --max the verdict lines speak of the maximum: max x1 + 2x2 with -x1 + x2 <= 2 and
@@ -184,15 +245,23 @@ TEST(Teaching, WorkedExampleShowsEveryChoice) {
 TEST(Teaching, MaximisationVerdictLines) {
     program_run run =
         run_with_keys("\n1 2\n-1 1 <= 2\n1 -1 <= 1\nq\n" + std::string(20, '\n'), {true, true});
+    // From (0, 2) along (1, 1) both rows keep their value and z grows by 3 per unit.
     EXPECT_TRUE(run.screen.ends_with(
         "\nProblema illimitato!\nLa colonna x1 non ha elementi positivi: se x1 entra, z cresce "
-        "senza limite\nPremetere INVIO per terminare... "))
+        "senza limite\nDirezione illimitata: d1 = 1, d2 = 1\n"
+        "Punto di partenza x0: x1 = 0, x2 = 2\n"
+        "Verifica: x0 soddisfa i vincoli, d >= 0 e non nullo,\n"
+        "    ogni vincolo resta soddisfatto lungo d e c*d = 3 > 0: z = c*x0 + t*(c*d)\n"
+        "    cresce senza limite\nPremetere INVIO per terminare... "))
         << tail(run.screen, 300);
-    // Minimising the same costs ends at (0, 0) with z = 0, the other way round.
+    // Minimising the same costs ends at (0, 0) with z = 0, the other way round; both slacks are
+    // basic, so every price is 0.
     run = run_with_keys("\n1 2\n-1 1 <= 2\n1 -1 <= 1\nq\n" + std::string(20, '\n'), {true, false});
-    EXPECT_TRUE(run.screen.ends_with("Valore ottimo: z = 0\nVerifica: tutti i vincoli sono "
-                                     "soddisfatti e c*x = z\nPremetere INVIO per terminare... "))
+    EXPECT_NE(run.screen.find("Valore ottimo: z = 0\nVerifica: tutti i vincoli sono "
+                              "soddisfatti e c*x = z\n\nPremetere INVIO per continuare... "),
+              std::string::npos)
         << tail(run.screen, 300);
+    EXPECT_NE(run.screen.find("Prezzi ombra: y1 = 0, y2 = 0\n"), std::string::npos);
 }
 
 TEST(Teaching, ProblemAsWritten) {
@@ -294,7 +363,9 @@ TEST(Teaching, NoPhaseOneWithoutArtificialVariables) {
     size_t iterations = count(teaching, "Seconda Fase - Iterazione");
     EXPECT_EQ(iterations, 1U); // 3 pivots: (x1, row 3), (x2, row 2), then the optimum
     EXPECT_EQ(count(plain, pause), 4U);
-    EXPECT_EQ(count(teaching, pause), 4U - 2U + iterations);
+    // Phase 1's two pauses go; one per iteration screen and the two before the screens after
+    // the optimum come.
+    EXPECT_EQ(count(teaching, pause), 4U - 2U + iterations + 2U);
     // With artificial variables phase 1 stays, its grids headed by w.
     EXPECT_NE(run_with_keys(worked + std::string(7, '\n'), true)
                   .screen.find("Prima Fase - Tableau iniziale\n\n     x1  x2  x3  x4  RHS\nw "),

@@ -6,6 +6,7 @@
 #include <istream>
 #include <ostream>
 
+#include "console/analysis_screens.h"
 #include "console/display.h"
 #include "console/exercise.h"
 #include "console/input_reader.h"
@@ -226,14 +227,32 @@ phase_end phase2_screens(tableau_store &s, const console &c, phase_run &run) {
     return run.end;
 }
 
-// The verdict of a phase 2 that ran to its end, explained in teaching mode.
+// Teaching mode proper explains each verdict further (the screens after an optimum, the
+// certificate of an infeasible or unbounded end); exercise mode ends with the student's tally.
+bool analyses(const console &c) {
+    return c.teaching && c.exercise == nullptr;
+}
+
+// The verdict of a phase 2 that ran to its end, explained in teaching mode: an unbounded end
+// with its ray, an optimum with its check and then, a screen each, its duality and sensitivity.
 void print_verdict(const tableau_store &s, const phase_run &run, const console &c) {
     bool unbounded = run.end == phase_end::unbounded;
     put(c.out, unbounded ? "\nProblema illimitato!\n" : "\nSoluzione Ottima!\n");
-    if (c.teaching && unbounded)
+    if (!c.teaching)
+        return;
+    if (unbounded) {
         print_unbounded(s, run, c.width, c.out);
-    else if (c.teaching)
-        print_solution(s, c.width, c.out);
+        if (analyses(c))
+            print_unbounded_ray(s, run.col, c.width, c.out);
+        return;
+    }
+    print_solution(s, c.width, c.out);
+    if (!analyses(c))
+        return;
+    continue_pause(c);
+    print_duality_screen(s, c.width, c.out);
+    continue_pause(c);
+    print_sensitivity_screen(s, c.width, c.out);
 }
 
 } // namespace
@@ -264,6 +283,8 @@ int run_program(tableau_store &s, std::istream &in, std::ostream &out, run_mode 
         put(out, "\nProblema inammissibile!\n");
         if (c.teaching)
             print_infeasible(s, c.width, out);
+        if (analyses(c))
+            print_farkas_certificate(s, c.width, out);
         return final_pause(c);
     }
     if (phase1)

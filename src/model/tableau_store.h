@@ -49,6 +49,10 @@ struct row_records {
     bool deleted[table_size];           // deleted as redundant before phase 2
     // Per current constraint row 1..n_rows.
     int32_t origin[table_size]; // the typed row it came from
+    // Per column: the typed row an artificial column was given to, 0 for every other column. A
+    // row may receive two (a ">" row when complete_basis records no unit column), and only the
+    // later one is its artificial_col, so the column itself says whose it is.
+    int32_t artificial_row[table_size];
 };
 
 struct tableau_store {
@@ -86,4 +90,13 @@ inline int32_t &row_basic(tableau_store &s, int row) {
 }
 inline int32_t row_basic(const tableau_store &s, int row) {
     return s.basic[row];
+}
+
+// The typed row whose slack or surplus column col is, or 0. The column may be a typed variable's
+// own, when that variable appears in no row and costs nothing.
+inline int slack_row(const tableau_store &s, int col) {
+    for (int i = 1; i <= s.typed.n_rows; ++i)
+        if (s.records.slack_col[i] == col)
+            return i;
+    return 0;
 }

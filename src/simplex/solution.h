@@ -10,6 +10,8 @@ struct basic_solution {
 };
 
 // After a phase 2 that ended optimal: every typed variable that is basic takes its row's
-// right-hand side, every other one 0. The objective row's right-hand side is the value of the
-// minimised objective, which is -z when the typed objective is maximised.
+// right-hand side, every other one 0. A typed variable whose all-zero column standard form gave
+// to a slack or surplus appears in no row and costs nothing: it is 0 whatever that slack's value.
+// The objective row's right-hand side is the value of the minimised objective, which is -z when the
+// typed objective is maximised.
 basic_solution read_solution(const tableau_store &s);

@@ -19,6 +19,7 @@ bool add_artificial_column(tableau_store &s, int r) {
     widen_row(s, r);
     s.tableau[r][column] = {1, 1};
     s.records.artificial_col[s.records.origin[r]] = column;
+    s.records.artificial_row[column] = s.records.origin[r];
     return true;
 }
 

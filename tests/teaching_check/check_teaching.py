@@ -33,6 +33,8 @@ from functools import partial
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "solver_check"))
 import check_random  # noqa: E402  (the generator and the exact reference solver)
+import check_analysis  # noqa: E402  (the figures after each verdict, checked apart)
+from check_analysis import DUAL_HEADING, SENS_HEADING, Disagreement, expect  # noqa: E402
 
 WIDTH = 80
 PAUSE = "\nPremetere INVIO per continuare... " + "\n" * 11
@@ -75,15 +77,6 @@ MAX_READING = ("Una riga obiettivo si legge z - c*x = 0, qui con -z al posto di 
                "e' minimizzare -z): un valore positivo segna una colonna che fa scendere -z, "
                "cioe' salire z")
 MAX_NOTE = "I tableau minimizzano -z: riga di -z, costi come scritti; RHS finale = -max z\n"
-
-
-class Disagreement(Exception):
-    pass
-
-
-def expect(condition, what):
-    if not condition:
-        raise Disagreement(what)
 
 
 def value(text):
@@ -514,7 +507,8 @@ def check_screens(costs, rows, plain, teaching, maximise=False):
     rest = teaching[start:]
     check_lines(rest)
     expect(rest.startswith("Il problema da risolvere:\n"), "no problem as written under the echo")
-    screens = [Screen(text) for text in rest.split(PAUSE)]
+    segments, analysis, certificate = split_analysis(rest.split(PAUSE))
+    screens = [Screen(text) for text in segments]
     named, verdict = plain_screens(plain)
     first = named["Forma standard"]
     n_artificial = check_standard_form(costs, rows, screens[0], first, maximise)
@@ -547,6 +541,8 @@ def check_screens(costs, rows, plain, teaching, maximise=False):
                              "nessun punto soddisfa tutti i vincoli", FINAL],
                    "phase 1 ends above 0 without the infeasible lines")
             expect(expected == "infeasible", f"infeasible, the reference says {expected}")
+            expect(analysis is None and certificate is not None, "no certificate after phase 1")
+            check_analysis.check_infeasible(costs, rows, w, certificate)
             return "infeasible"
         expect(after == [], "text after phase 1's final grid")
         before_phase2 = final
@@ -582,10 +578,51 @@ def check_screens(costs, rows, plain, teaching, maximise=False):
         column = int(named_column.group(1))
         expect(column in columns and all(r[column - 1] <= 0 for r in final.rows),
                f"x{column} named, the rules leave {columns} with no row")
+        expect(analysis is None and certificate is not None and tail[2:] == [FINAL],
+               "no ray after the unbounded lines")
+        check_analysis.check_unbounded(typed_costs(costs, maximise), rows, maximise, final,
+                                       column, certificate)
         return "unbounded"
     expect(tail[0] == "Soluzione Ottima!", "no 'Soluzione Ottima!'")
-    return check_solution(costs, rows, final, SOLUTION.fullmatch("\n".join(tail[1:4])), optimum,
-                          maximise)
+    outcome, x, z = check_solution(costs, rows, final, SOLUTION.fullmatch("\n".join(tail[1:4])),
+                                   optimum, maximise)
+    expect(analysis is not None, "no screens of duality and sensitivity after the optimum")
+    check_analysis.check_optimal(typed_costs(costs, maximise), rows, maximise, final,
+                                 deleted_rows(screens), x, z, *analysis)
+    return outcome
+
+
+CERTIFICATE = re.compile(r"\n(?=(?:Certificato|Direzione illimitata):)")
+
+
+def split_analysis(segments):
+    """The screens between pauses without what follows the verdict, as the teaching screens
+    before it are read; and what follows, apart: the texts of the two screens after an optimum
+    (duality, then sensitivity, which end with the final pause), or None; the certificate after
+    an infeasible or unbounded verdict (its lists broken between phrases), or None."""
+    if (len(segments) > 2 and segments[-2].startswith(DUAL_HEADING) and
+            segments[-1].startswith(SENS_HEADING) and segments[-1].endswith(FINAL)):
+        analysis = (segments[-2][len(DUAL_HEADING):],
+                    segments[-1][len(SENS_HEADING): -len(FINAL)])
+        return segments[:-3] + [segments[-3] + FINAL], analysis, None
+    last = segments[-1]
+    if ("\nProblema inammissibile!\n" in last or "\nProblema illimitato!\n" in last) and \
+            last.endswith(FINAL) and CERTIFICATE.search(last):
+        at = CERTIFICATE.search(last).end()
+        return segments[:-1] + [last[:at] + FINAL], None, last[at: -len(FINAL)]
+    return segments, None, None
+
+
+def typed_costs(costs, maximise):
+    """The costs as typed: under --max the negation of those the tableaux minimise."""
+    return [-c for c in costs] if maximise else costs
+
+
+def deleted_rows(screens):
+    """The typed rows (from 0) that the removal of the artificial variables deleted."""
+    removal = next((s for s in screens if s.name == REMOVAL), None)
+    lines = removal.pre + removal.after if removal is not None else []
+    return {int(m.group(1)) - 1 for m in map(DELETED_LINE.fullmatch, lines) if m}
 
 
 def check_loop(screens, k, phase):
@@ -618,9 +655,11 @@ def check_solution(costs, rows, final, verdict, optimum, maximise):
     expect([t.split(" = ")[0] for t in terms_shown] == [f"x{j}" for j in range(1, n + 1)],
            "the solution does not list x1..xn")
     x = [lowest(t.split(" = ")[1]) for t in terms_shown]
+    # A typed variable whose all-zero column a slack took appears in no row: it reads 0.
+    columns = check_analysis.Typed(costs, rows, False).columns
     on_tableau = [F(0)] * n
     for b, row in zip(final.basic, final.rows):
-        if b <= n:
+        if columns.get(b, ("",))[0] == "x":
             on_tableau[b - 1] = row[-1]
     expect(x == on_tableau, "the solution is not the final grid's")
     expect(verdict.group(2) == verdict.group(4) == ("max " if maximise else None),
@@ -632,7 +671,7 @@ def check_solution(costs, rows, final, verdict, optimum, maximise):
     expect(min(x, default=0) >= 0 and check_random.dot(costs, x) == sign * z and
            all(check_random.holds(check_random.dot(a, x), rel, rhs) for a, rel, rhs in rows),
            "the solution does not satisfy the problem")
-    return "optimal"
+    return "optimal", x, z
 
 
 def run(program, keys, *args):
