@@ -160,12 +160,12 @@ const optimum_case optimum_cases[] = {
     {"a typed variable's column as a basic slack", "1 1 0\n1 0 0 < 4\n0 1 0 > 1\n", false, "x3 x2",
      "0 1 0", "0 1", "+x3 -x4", "1 0 0", "[0, +inf) [0, +inf) [0, +inf)", "[0, +inf) [0, +inf)",
      "x3 unused ray: 0 0 1", ""},
-    // Phase 1 brings row 1's artificial back into the basis in the place of row 4 (x2 = 1); the
-    // removal deletes that place and records row 1, a copy of row 2, as the redundant row: B
-    // takes rows 2, 3 and 4, and row 1 is the row left out as the combination.
-    {"an artificial back in another row's place", "3 0\n-1 0 = -1\n-1 0 = -1\n2 1 < 3\n0 2 = 2\n",
-     false, "x1 x3 x2", "1 1", "0 -3 0 0", "R B +x3 B", "0 0", "(-inf, +inf) (-inf, +inf)",
-     "[-1, -1] with 1 [-1, -1] with 1 [3, +inf) [0, 2]", "none", "x3"},
+    // Phase 1 brings row 1's artificial back into the basis and the removal deletes row 4
+    // (x2 = 1), which the basis needs: B takes it back, and row 2, a copy of row 1, is the row
+    // left out as the combination.
+    {"B takes a deleted row", "3 0\n-1 0 = -1\n-1 0 = -1\n2 1 < 3\n0 2 = 2\n", false, "x1 x3 x2",
+     "1 1", "-3 0 0 0", "B R +x3 B", "0 0", "(-inf, +inf) (-inf, +inf)",
+     "[-1, -1] with 2 [-1, -1] with 2 [3, +inf) [0, 2]", "none", "x3"},
     {"= and > rows", "2 3\n1 1 = 4\n1 3 > 5\n1 0 < 3\n", false, "x3 x2 x1", "3 1", "3 0 -1",
      "B -x3 +x4", "0 0", "(-inf, 3] [2, +inf)", "[11/3, +inf) (-inf, 6] [0, 7/2]", "none", ""},
     {"a degenerate optimum", "-1 -1\n1 0 < 1\n0 1 < 1\n1 1 < 2\n", false, "x1 x2 x5", "1 1",

@@ -99,11 +99,7 @@ void delete_artificial_rows(tableau_store &s, artificial_removal &removal) {
         // drive_out_artificials found no non-zero entry outside the artificial columns.
         for (int j = 1; j < base; ++j)
             assert(s.tableau[i][j].num == 0);
-        // The row left is the combination of typed rows that B^-1 gives it; its artificial column
-        // holds 1 there, so the artificial's own typed row has a non-zero multiplier: that row is
-        // the one the others make redundant (the position the row sits in need not be).
-        int redundant = s.records.artificial_row[row_basic(s, i)];
-        s.records.deleted[redundant != 0 ? redundant : s.records.origin[i]] = true;
+        s.records.deleted[s.records.origin[i]] = true;
         delete_row(s, i);
     }
 }

@@ -298,13 +298,11 @@ def main():
     redundant = Problem([1, 2], [([1, 1], "=", 2), ([2, 2], "=", 4), ([1, 0], "<", 5)])
     report("redundant = pair (row 2 deleted)", redundant, ["x1", "s3"], kept=[1, 3])
     unused = Problem([1, 2, 0], [([1, 1, 0], ">", 2), ([1, -1, 0], "<", 1)])
-    # Phase 1 brings row 1's artificial back into the basis in row 4's place; the removal deletes
-    # that place and records row 1 (a copy of row 2) as the redundant one: B is made of rows 2,
-    # 3 and 4.
-    report("an artificial back in another row's place",
-           Problem([3, 0], [([-1, 0], "=", -1), ([-1, 0], "=", -1), ([2, 1], "<", 3),
-                            ([0, 2], "=", 2)]),
-           ["x1", "s3", "x2"], kept=[2, 3, 4])
+    # Phase 1 brings row 1's artificial back into the basis and the removal then deletes row 4
+    # (x2 = 1), which the basis x1, x3, x2 needs; row 2 (a copy of row 1) is the redundant one.
+    report("B takes a deleted row", Problem([3, 0], [([-1, 0], "=", -1), ([-1, 0], "=", -1),
+                                                    ([2, 1], "<", 3), ([0, 2], "=", 2)]),
+           ["x1", "s3", "x2"], kept=[1, 3, 4])
     report("x3 in no row (its column is row 1's surplus)", unused, ["x2", "x1"])
     second_vertex(unused, ["x2", "x1"], "x3")
     report("x3's column is row 1's slack, basic at 4",
